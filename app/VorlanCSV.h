@@ -1,0 +1,58 @@
+// The main window: the plan table, the document it shows and every command
+// of the program. The commands live in the folders of their concern.
+#pragma once
+
+#include "ui_VorlanCSV.h"
+
+#include <QMainWindow>
+#include <QString>
+
+class QClipboard;
+class QCloseEvent;
+class QMenu;
+class QSettings;
+
+class VorlanCSV : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit VorlanCSV(QWidget *parent = nullptr);
+    ~VorlanCSV() override;
+
+    QString rowText(int row) const;
+    QStringList splitRowText(const QString &text) const;
+    bool insertRowFromText(int row, const QString &text);
+
+    bool askToSave();
+    void updateTitle();
+    void showMessage(QString text);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void onContextMenu(QPoint pos);
+    void onCopy();
+    void onDelete();
+    void onInsert();
+    void onInsertCopied();
+    void on_actionOeffnen_triggered();
+    void on_actionSpeichern_triggered();
+    void on_actionDrucken_triggered();
+    void on_actionBeenden_triggered();
+    void on_changed();
+
+private:
+    QMenu *buildContextMenu();
+    bool loadPlanFile(const QString &path);
+
+    Ui::VorlanCSVClass ui;
+    QString fileName;
+    int contextRow;
+    QSettings *settings;
+    QClipboard *clipboard;
+    bool modified;
+    // Set once the user has agreed to close, so no later step asks again.
+    bool closeConfirmed = false;
+};

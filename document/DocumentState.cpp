@@ -1,0 +1,44 @@
+// The document's modified state, the window title and the question to save.
+#include "VorlanCSV.h"
+
+#include <QMessageBox>
+
+void VorlanCSV::on_changed()
+{
+    if (modified)
+        return;
+    modified = true;
+    updateTitle();
+}
+
+void VorlanCSV::updateTitle()
+{
+    setWindowTitle("VorlanCSV - " + fileName + (modified ? " *" : ""));
+}
+
+bool VorlanCSV::askToSave()
+{
+    if (!modified)
+        return true;
+
+    // Built by hand rather than with QMessageBox::question, so that a path
+    // that looks like markup is shown as it is.
+    QMessageBox box(QMessageBox::Question, "Ungesicherte Daten!",
+                    "Datei\n" + fileName + "\njetzt speichern?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::NoButton);
+    const int answer = box.exec();
+
+    if (answer == QMessageBox::Yes)
+        on_actionSpeichern_triggered();
+    return answer != QMessageBox::Cancel;
+}
+
+void VorlanCSV::showMessage(QString text)
+{
+    QMessageBox box(this);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.exec();
+}

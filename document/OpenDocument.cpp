@@ -1,0 +1,62 @@
+// The open command: choose a plan file and load its lines into the table.
+#include "VorlanCSV.h"
+
+#include "PlanFileReader.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QSettings>
+
+void VorlanCSV::on_actionOeffnen_triggered()
+{
+    if (!askToSave())
+        return;
+
+    const QString startDir = settings->value("lastpath").toString();
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, "CSV-Datei öffnen", startDir, "CSV (*.csv)");
+    if (chosen.isEmpty())
+        return;
+
+    // At start-up there is no previous document, and the chosen path stays
+    // even when it cannot be read. From the menu a failed open keeps the
+    // document that is still shown, so a save cannot write it elsewhere.
+    const QString previous = fileName;
+    fileName = chosen;
+    if (!loadPlanFile(chosen)) {
+        showMessage("Die Datei " + chosen + " kann nicht zum Lesen geöffnet werden.");
+        if (!previous.isEmpty())
+            fileName = previous;
+    }
+}
+
+bool VorlanCSV::loadPlanFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    const bool readFailed = file.error() != QFileDevice::NoError;
+    file.close();
+    if (readFailed)
+        return false;
+
+    const QStringList lines = PlanFileReader::splitLines(bytes);
+    ui.tab->clearContents();
+    int row = 0;
+    for (const QString &line : lines) {
+        if (insertRowFromText(row, line)) {
+            ++row;
+            continue;
+        }
+        showMessage("Die Zeile:\n\n" + line
+                    + "\nenthält einen Fehler (z.B. mehr als 27 Spalten). Zeile ignoriert.");
+    }
+    // Rows of a longer previous document must not survive as empty records.
+    ui.tab->setRowCount(row);
+
+    modified = false;
+    updateTitle();
+    return true;
+}

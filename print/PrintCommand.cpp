@@ -1,0 +1,6 @@
+// The print command: choose columns, preview, print.
+#include "VorlanCSV.h"
+
+void VorlanCSV::on_actionDrucken_triggered()
+{
+}
