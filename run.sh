@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds VorlanCSV and opens it; the file dialog starts among the samples.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-packages.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j"$(nproc)"
+cd examples
+exec ../build/vorlancsv "$@"

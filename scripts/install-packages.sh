@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages VorlanCSV needs, only those that are missing.
+#   scripts/install-packages.sh          what building and running need
+#   scripts/install-packages.sh --tests  also the print spooler, PDF tools and
+#                                        the virtual display the tests use
+set -euo pipefail
+
+packages=(cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-urw-base35 fontconfig)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xauth imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
