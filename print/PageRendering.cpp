@@ -45,8 +45,12 @@ void Preview::on_paintRequested(QPrinter *printer)
     QPainter painter(printer);
     if (!painter.isActive())
         return;
-    printer->setPageSize(QPagedPaintDevice::A4);
-    printer->setOrientation(QPrinter::Landscape);
+    // The dialog made the printer A4 landscape already; while a preview is
+    // painted the layout cannot change at all, so only a differing one is set.
+    if (printer->pageLayout().pageSize().id() != QPageSize::A4)
+        printer->setPageSize(QPagedPaintDevice::A4);
+    if (printer->orientation() != QPrinter::Landscape)
+        printer->setOrientation(QPrinter::Landscape);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
                            | QPainter::SmoothPixmapTransform);
 
