@@ -1,0 +1,233 @@
+// Measures the main window on large plan lists: start-up open, open from the
+// menu, page scrolling, save, the print preview and peak memory. Each size
+// runs in a process of its own so that its peak memory is its own.
+//
+//   vorlanbench [rows ...]        default: 1000 5000 10000
+//   vorlanbench --one ROWS        one size, one line of figures (internal)
+#include "ColumnCatalog.h"
+#include "Preview.h"
+#include "VorlanCSV.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+const char *const Nouns[] = {"Grundriss", "Schnitt", "Übersicht", "Ansicht", "Detailplan",
+                             "Leitungsführung", "Schächte", "Außenanlage", "Treppenhaus"};
+const char *const Places[] = {"Nordflügel", "Südflügel", "Halle 3", "Küche", "Büros Ost",
+                              "Technikzentrale", "Tiefgarage", "Foyer", "Werkstatt"};
+const char *const Firms[] = {"Ingenieurbüro Hähnel", "Elektro Weiß GmbH", "Müller & Söhne",
+                             "Planungsgruppe Süd", ""};
+
+QString pick(QRandomGenerator &rng, const QStringList &list)
+{
+    return list.at(rng.bounded(list.size()));
+}
+
+template <size_t N> QString pick(QRandomGenerator &rng, const char *const (&list)[N])
+{
+    return QString::fromUtf8(list[rng.bounded(int(N))]);
+}
+
+// A realistic plan list: values from the drop-down vocabularies, German
+// free text, every line 28 fields.
+QByteArray planList(int rows)
+{
+    QRandomGenerator rng(4711);
+    QByteArray out;
+    for (int r = 0; r < rows; ++r) {
+        QStringList f;
+        f << QString::number(10000 + r) << "Verwaltungsbau Nord"
+          << QString("VW-%1.pdf").arg(r, 5, 10, QChar('0'))
+          << "Planarchiv/" + pick(rng, Places) << "Bauabschnitt " + QString::number(r % 4 + 1)
+          << QString(QChar('a' + r % 3)) << "2026" << QString("VW-%1").arg(r, 5, 10, QChar('0'));
+        for (int c = 8; c <= 16; ++c)
+            f << (rng.bounded(4) == 0 ? QString::number(rng.bounded(100)) : QString());
+        f << pick(rng, Nouns) + " " + pick(rng, Places) << QString::number(rng.bounded(10, 40))
+          << ("Index " + QString(QChar('a' + rng.bounded(5))) + ": " + pick(rng, Nouns)).left(30)
+          << pick(rng, FormatValues) << pick(rng, Firms) << pick(rng, GeschossValues)
+          << pick(rng, GewerkValues) << pick(rng, MassstabValues) << pick(rng, PlanartValues)
+          << (rng.bounded(3) == 0 ? "TO-" + QString::number(rng.bounded(999)) : QString())
+          << "PDF";
+        out += f.join(';').toUtf8() + '\n';
+    }
+    return out;
+}
+
+void chooseInNextFileDialog(const QString &path)
+{
+    auto *timer = new QTimer(qApp);
+    timer->setInterval(1);
+    QObject::connect(timer, &QTimer::timeout, [timer, path]() {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (auto *nameEdit = dialog->findChild<QLineEdit *>("fileNameEdit"))
+            nameEdit->setText(path);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    timer->start();
+}
+
+// Until everything queued has run and the table has painted.
+void settle(QTableWidget *table)
+{
+    QCoreApplication::processEvents();
+    table->viewport()->repaint();
+    QCoreApplication::processEvents();
+}
+
+long peakKiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+int runOne(int rows)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath("erste.csv");
+    const QString second = dir.filePath("zweite.csv");
+    for (const QString &path : {first, second}) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(planList(rows));
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    chooseInNextFileDialog(first);
+    VorlanCSV window;
+    window.show();
+    QTest::qWaitForWindowExposed(&window);
+    auto *table = window.findChild<QTableWidget *>("tab");
+    settle(table);
+    const double startup = clock.nsecsElapsed() / 1e6;
+
+    chooseInNextFileDialog(second);
+    clock.restart();
+    window.findChild<QAction *>("actionOeffnen")->trigger();
+    settle(table);
+    const double reopen = clock.nsecsElapsed() / 1e6;
+
+    // One page down, repainted, many times over from the middle.
+    QScrollBar *bar = table->verticalScrollBar();
+    bar->setValue(bar->maximum() / 3);
+    settle(table);
+    const int pages = 50;
+    clock.restart();
+    for (int i = 0; i < pages; ++i) {
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        settle(table);
+    }
+    const double scroll = clock.nsecsElapsed() / 1e6 / pages;
+
+    clock.restart();
+    window.findChild<QAction *>("actionSpeichern")->trigger();
+    const double save = clock.nsecsElapsed() / 1e6;
+
+    // The preview's first rendering of every page, default columns, as the
+    // print command hands them over.
+    PrintRows printRows;
+    printRows.append(QStringList(second));
+    QStringList titles;
+    for (int c = 0; c < ColumnCatalog::ColumnCount; ++c)
+        titles << table->horizontalHeaderItem(c)->text();
+    printRows.append(titles);
+    for (int r = 0; r < table->rowCount(); ++r)
+        printRows.append(window.rowText(r).split(';'));
+    ColumnFlags flags = {};
+    for (int c = 0; c < ColumnCatalog::ColumnCount; ++c)
+        flags[c] = titles.at(c).size() > 3 && !DefaultUnmarkedColumns.contains(titles.at(c));
+    Preview preview(printRows, &flags, &window);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintPreviewWidget previewWidget(&printer);
+    QObject::connect(&previewWidget, &QPrintPreviewWidget::paintRequested, &preview,
+                     &Preview::on_paintRequested);
+    clock.restart();
+    previewWidget.show();
+    QCoreApplication::processEvents();
+    const double previewMs = clock.nsecsElapsed() / 1e6;
+    const int previewPages = previewWidget.pageCount();
+
+    QTextStream(stdout) << rows << ' ' << startup << ' ' << reopen << ' ' << scroll << ' '
+                        << save << ' ' << previewMs << ' ' << previewPages << ' '
+                        << peakKiB() / 1024 << Qt::endl;
+    window.close();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.value(0) == "--one")
+        return runOne(args.value(1).toInt());
+
+    QList<int> sizes;
+    for (const QString &arg : args)
+        sizes << arg.toInt();
+    if (sizes.isEmpty())
+        sizes = {1000, 5000, 10000};
+
+    QTextStream out(stdout);
+    out << QString("%1 %2 %3 %4 %5 %6 %7\n")
+               .arg("rows", 6)
+               .arg("start-up ms", 12)
+               .arg("menu open ms", 13)
+               .arg("page scroll ms", 15)
+               .arg("save ms", 9)
+               .arg("preview ms (pages)", 19)
+               .arg("peak MB", 8);
+    for (int rows : sizes) {
+        QProcess one;
+        one.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        one.start(QCoreApplication::applicationFilePath(), {"--one", QString::number(rows)});
+        one.waitForFinished(-1);
+        const QStringList f = QString::fromUtf8(one.readAllStandardOutput()).split(' ');
+        if (f.size() < 8) {
+            out << rows << ": failed\n";
+            continue;
+        }
+        out << QString("%1 %2 %3 %4 %5 %6 %7\n")
+                   .arg(f[0], 6)
+                   .arg(f[1].toDouble(), 12, 'f', 0)
+                   .arg(f[2].toDouble(), 13, 'f', 0)
+                   .arg(f[3].toDouble(), 15, 'f', 1)
+                   .arg(f[4].toDouble(), 9, 'f', 0)
+                   .arg(QString("%1 (%2)").arg(f[5].toDouble(), 0, 'f', 0).arg(f[6]), 19)
+                   .arg(f[7].trimmed(), 8);
+        out.flush();
+    }
+    return 0;
+}
