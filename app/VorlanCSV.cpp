@@ -23,6 +23,7 @@ VorlanCSV::VorlanCSV(QWidget *parent) : QMainWindow(parent, Qt::WindowFlags())
     // Plain cells are edited in place; their editor keeps out what the file
     // format cannot store.
     ui.tab->setItemDelegate(new FieldTextDelegate(ui.tab));
+    fieldValidator = new FieldTextValidator(this);
 
     settings = new QSettings("Quellor", "VorlanCSV");
     modified = false;
@@ -47,6 +48,7 @@ VorlanCSV::~VorlanCSV()
     if (!closeConfirmed)
         askToSave();
     delete settings;
+    dropValueModels();
 }
 
 void VorlanCSV::closeEvent(QCloseEvent *event)

@@ -4,9 +4,12 @@
 
 #include "ui_VorlanCSV.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
 
+class FieldTextValidator;
+class QAbstractItemModel;
 class QClipboard;
 class QCloseEvent;
 class QMenu;
@@ -46,6 +49,8 @@ private slots:
 private:
     QMenu *buildContextMenu();
     bool loadPlanFile(const QString &path);
+    QAbstractItemModel *valueModel(const QStringList *values);
+    void dropValueModels();
 
     Ui::VorlanCSVClass ui;
     QString fileName;
@@ -55,4 +60,7 @@ private:
     bool modified;
     // Set once the user has agreed to close, so no later step asks again.
     bool closeConfirmed = false;
+    // One validator serves every line editor of column 19.
+    FieldTextValidator *fieldValidator;
+    QHash<const QStringList *, QAbstractItemModel *> valueModels;
 };

@@ -97,14 +97,15 @@ void settle(QTableWidget *table)
     QCoreApplication::processEvents();
 }
 
-long peakKiB()
+// Memory figures of this process in KiB (Linux only; -1 elsewhere).
+long statusKiB(const char *key)
 {
     QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLong();
     return -1;
 }
 
@@ -128,6 +129,7 @@ int runOne(int rows)
     auto *table = window.findChild<QTableWidget *>("tab");
     settle(table);
     const double startup = clock.nsecsElapsed() / 1e6;
+    const long loadedKiB = statusKiB("VmRSS:");
 
     chooseInNextFileDialog(second);
     clock.restart();
@@ -179,7 +181,7 @@ int runOne(int rows)
 
     QTextStream(stdout) << rows << ' ' << startup << ' ' << reopen << ' ' << scroll << ' '
                         << save << ' ' << previewMs << ' ' << previewPages << ' '
-                        << peakKiB() / 1024 << Qt::endl;
+                        << statusKiB("VmHWM:") / 1024 << ' ' << loadedKiB / 1024 << Qt::endl;
     window.close();
     return 0;
 }
@@ -201,32 +203,34 @@ int main(int argc, char *argv[])
         sizes = {1000, 5000, 10000};
 
     QTextStream out(stdout);
-    out << QString("%1 %2 %3 %4 %5 %6 %7\n")
+    out << QString("%1 %2 %3 %4 %5 %6 %7 %8\n")
                .arg("rows", 6)
                .arg("start-up ms", 12)
                .arg("menu open ms", 13)
                .arg("page scroll ms", 15)
                .arg("save ms", 9)
                .arg("preview ms (pages)", 19)
-               .arg("peak MB", 8);
+               .arg("peak MB", 8)
+               .arg("loaded MB", 10);
     for (int rows : sizes) {
         QProcess one;
         one.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         one.start(QCoreApplication::applicationFilePath(), {"--one", QString::number(rows)});
         one.waitForFinished(-1);
         const QStringList f = QString::fromUtf8(one.readAllStandardOutput()).split(' ');
-        if (f.size() < 8) {
+        if (f.size() < 9) {
             out << rows << ": failed\n";
             continue;
         }
-        out << QString("%1 %2 %3 %4 %5 %6 %7\n")
+        out << QString("%1 %2 %3 %4 %5 %6 %7 %8\n")
                    .arg(f[0], 6)
                    .arg(f[1].toDouble(), 12, 'f', 0)
                    .arg(f[2].toDouble(), 13, 'f', 0)
                    .arg(f[3].toDouble(), 15, 'f', 1)
                    .arg(f[4].toDouble(), 9, 'f', 0)
                    .arg(QString("%1 (%2)").arg(f[5].toDouble(), 0, 'f', 0).arg(f[6]), 19)
-                   .arg(f[7].trimmed(), 8);
+                   .arg(f[7], 8)
+                   .arg(f[8].trimmed(), 10);
         out.flush();
     }
     return 0;

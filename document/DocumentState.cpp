@@ -1,6 +1,8 @@
 // The document's modified state, the window title and the question to save.
 #include "VorlanCSV.h"
 
+#include "BusyCursor.h"
+
 #include <QMessageBox>
 
 void VorlanCSV::on_changed()
@@ -37,6 +39,7 @@ bool VorlanCSV::askToSave()
 
 void VorlanCSV::showMessage(QString text)
 {
+    BusyCursor::Pause pause;
     QMessageBox box(this);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);

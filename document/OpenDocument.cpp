@@ -1,6 +1,8 @@
 // The open command: choose a plan file and load its lines into the table.
 #include "VorlanCSV.h"
 
+#include "BusyCursor.h"
+#include "ColumnCatalog.h"
 #include "PlanFileReader.h"
 
 #include <QFile>
@@ -33,6 +35,7 @@ void VorlanCSV::on_actionOeffnen_triggered()
 
 bool VorlanCSV::loadPlanFile(const QString &path)
 {
+    BusyCursor busy;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -43,7 +46,15 @@ bool VorlanCSV::loadPlanFile(const QString &path)
         return false;
 
     const QStringList lines = PlanFileReader::splitLines(bytes);
+    dropValueModels();
+    ui.tab->removeCellEditors();
     ui.tab->clearContents();
+    // All rows at once: inserting them one by one costs time for every row
+    // already there.
+    int accepted = 0;
+    for (const QString &line : lines)
+        accepted += line.count(QLatin1Char(';')) < ColumnCatalog::ColumnCount ? 1 : 0;
+    ui.tab->setRowCount(accepted);
     int row = 0;
     for (const QString &line : lines) {
         if (insertRowFromText(row, line)) {

@@ -1,6 +1,8 @@
 // The save command: write every table row as one line to the current file.
 #include "VorlanCSV.h"
 
+#include "BusyCursor.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
@@ -10,6 +12,7 @@ void VorlanCSV::on_actionSpeichern_triggered()
     settings->setValue("lastpath", QFileInfo(fileName).path());
 
     // The previous file is replaced only once the new one is complete.
+    BusyCursor busy;
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         showMessage("Die Datei\n" + fileName + "\nkann nicht zum Schreiben geöffnet werden.");

@@ -2,12 +2,14 @@
 // of framed cells in a graphics scene and renders the scene page by page.
 #include "Preview.h"
 
+#include "BusyCursor.h"
 #include "ColumnCatalog.h"
 
 #include <QBrush>
 #include <QFont>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QHash>
 #include <QPainter>
 #include <QPen>
 #include <QPrinter>
@@ -33,6 +35,17 @@ constexpr int RowPitch = 80;
 constexpr int RowsPerPage = 20;
 constexpr int LastRowOnPage = 17;
 
+// What QGraphicsScene::addText() gives, with the text laid out once in its
+// font instead of first in the default font and then again.
+QGraphicsTextItem *addText(QGraphicsScene *scene, const QString &text, const QFont &font)
+{
+    auto *item = new QGraphicsTextItem;
+    item->setFont(font);
+    item->setPlainText(text);
+    scene->addItem(item);
+    return item;
+}
+
 void renderPage(QGraphicsScene *scene, QPainter *painter)
 {
     scene->render(painter, QRectF(), QRectF(), Qt::KeepAspectRatio);
@@ -42,6 +55,7 @@ void renderPage(QGraphicsScene *scene, QPainter *painter)
 
 void Preview::on_paintRequested(QPrinter *printer)
 {
+    BusyCursor busy;
     QPainter painter(printer);
     if (!painter.isActive())
         return;
@@ -63,18 +77,24 @@ void Preview::on_paintRequested(QPrinter *printer)
     // row, not to table columns.
     QList<QStringList> printedRows;
     int widths[ColumnCatalog::ColumnCount] = {};
+    // Plan lists repeat their texts a lot; each is measured once.
+    QHash<QString, int> measured;
     for (int i = 1; i < printRows.size(); ++i) {
         const QStringList &fields = printRows.at(i);
         QStringList printed;
         for (int j = 0; j < fields.size() && j < ColumnCatalog::ColumnCount; ++j) {
             if (!(*columnFlags)[j])
                 continue;
-            QGraphicsTextItem *item = scene->addText(fields.at(j), font);
-            const int width = int(item->boundingRect().width() + 2 * CellPadding);
+            const QString &text = fields.at(j);
+            auto known = measured.constFind(text);
+            if (known == measured.constEnd()) {
+                QGraphicsTextItem *item = addText(scene, text, font);
+                known = measured.insert(text, int(item->boundingRect().width() + 2 * CellPadding));
+                delete item;
+            }
             const int position = printed.size();
-            widths[position] = qMax(widths[position], width);
-            delete item;
-            printed.append(fields.at(j));
+            widths[position] = qMax(widths[position], known.value());
+            printed.append(text);
         }
         printedRows.append(printed);
     }
@@ -91,7 +111,7 @@ void Preview::on_paintRequested(QPrinter *printer)
         font.setPointSize(pointSize);
 
     const QString file = printRows.isEmpty() ? QString() : printRows.first().value(0);
-    scene->addText("Datei: " + file, font)->setPos(LeftMargin * scale, FileLineY);
+    addText(scene, "Datei: " + file, font)->setPos(LeftMargin * scale, FileLineY);
 
     const int left = int(LeftMargin * scale);
     int y = FirstPageTop;
@@ -99,7 +119,7 @@ void Preview::on_paintRequested(QPrinter *printer)
         const QStringList &printed = printedRows.at(r);
         int x = left;
         for (int c = 0; c < printed.size(); ++c) {
-            QGraphicsTextItem *text = scene->addText(printed.at(c), font);
+            QGraphicsTextItem *text = addText(scene, printed.at(c), font);
             text->setPos(x, y);
             const int width = int(widths[c] * scale);
             const double height = text->boundingRect().height();

@@ -6,6 +6,25 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStringListModel>
+
+// The drop-downs of a column share one read-only model of their value list.
+QAbstractItemModel *VorlanCSV::valueModel(const QStringList *values)
+{
+    QAbstractItemModel *&model = valueModels[values];
+    if (!model)
+        model = new QStringListModel(*values, this);
+    return model;
+}
+
+void VorlanCSV::dropValueModels()
+{
+    // A drop-down that outlives its model forgets it at once; one destroyed
+    // while still attached searches every other drop-down's connection to
+    // the model. So the models go first when all drop-downs go.
+    qDeleteAll(valueModels);
+    valueModels.clear();
+}
 
 bool VorlanCSV::insertRowFromText(int row, const QString &text)
 {
@@ -19,20 +38,19 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
     for (int c = 0; c < fields.size(); ++c) {
         const QString &field = fields.at(c);
         if (const QStringList *values = ColumnCatalog::entry(c).list) {
+            // The items are the list itself, shared until someone would
+            // change it; a plan list has thousands of these drop-downs.
             auto *combo = new QComboBox(this);
-            for (const QString &value : *values) {
-                combo->addItem(value);
-                if (value == field)
-                    combo->setCurrentIndex(combo->count() - 1);
-            }
-            ui.tab->setCellWidget(row, c, combo);
+            combo->setModel(valueModel(values));
+            combo->setCurrentIndex(qMax(0, values->indexOf(field)));
+            ui.tab->setCellEditor(row, c, combo);
             connect(combo, SIGNAL(currentTextChanged(const QString &)), this, SLOT(on_changed()));
         } else if (c == ColumnCatalog::LineEditorColumn) {
             auto *edit = new QLineEdit(this);
             edit->setText(field);
             edit->setMaxLength(ColumnCatalog::LineEditorMaxLength);
-            edit->setValidator(new FieldTextValidator(edit));
-            ui.tab->setCellWidget(row, c, edit);
+            edit->setValidator(fieldValidator);
+            ui.tab->setCellEditor(row, c, edit);
             connect(edit, SIGNAL(textChanged(const QString &)), this, SLOT(on_changed()));
         } else {
             ui.tab->setItem(row, c, new QTableWidgetItem(field));

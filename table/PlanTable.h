@@ -1,0 +1,40 @@
+// The plan table: a table widget that keeps only the cell editors in sight
+// among the viewport's children, so that long plan lists with thousands of
+// drop-downs scroll and load in time proportional to what is shown.
+#pragma once
+
+#include <QPointer>
+#include <QTableWidget>
+#include <QVector>
+
+class PlanTable : public QTableWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PlanTable(QWidget *parent = nullptr);
+
+    // Like setCellWidget(); the editor waits out of sight until its cell is
+    // scrolled into view.
+    void setCellEditor(int row, int column, QWidget *editor);
+
+    // Removes every cell editor in row order, which lets them be destroyed
+    // in the order they were parked; the table keeps its items.
+    void removeCellEditors();
+
+protected:
+    void updateEditorGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void park(QWidget *editor);
+
+    struct ShownEditor
+    {
+        QPointer<QWidget> editor;
+        bool cellEditor;
+    };
+
+    QWidget *parking;
+    QVector<ShownEditor> shown;
+};
