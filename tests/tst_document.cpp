@@ -7,6 +7,9 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QProcess>
 #include <QSettings>
 #include <QTableWidget>
@@ -33,6 +36,8 @@ private slots:
     void startupShowsCleanDocument();
     void startupWithUnreadableFileKeepsPath();
     void columnWidths();
+    void menuAndToolbar();
+    void eachActionRunsOnce();
 
     void openLines_data();
     void openLines();
@@ -159,6 +164,70 @@ void TestDocument::columnWidths()
     QCOMPARE(tab->columnWidth(27), tab->horizontalHeader()->defaultSectionSize());
     QCOMPARE(tab->horizontalHeaderItem(27)->text(), QString("DTYPE"));
     QCOMPARE(tab->horizontalHeaderItem(22)->text(), QString("Geschoß"));
+}
+
+void TestDocument::menuAndToolbar()
+{
+    writeFile(path("a.csv"), FullRow + "\n");
+    window = openWindow(path("a.csv"));
+    QCOMPARE(window->size(), QSize(969, 614));
+
+    auto texts = [](const QList<QAction *> &actions) {
+        QStringList list;
+        for (QAction *action : actions)
+            list << (action->isSeparator() ? "|" : action->text());
+        return list;
+    };
+    QCOMPARE(texts(window->menuBar()->actions()), QStringList{"Datei"});
+    const QStringList commands = {"Oeffnen", "Speichern", "Drucken", "|", "Beenden"};
+    QCOMPARE(texts(window->findChild<QMenu *>("menuDatei")->actions()), commands);
+    QCOMPARE(texts(window->findChild<QToolBar *>("toolBar")->actions()), commands);
+    for (QAction *action : window->findChild<QToolBar *>("toolBar")->actions()) {
+        if (action->isSeparator())
+            continue;
+        // An icon never grows beyond its image.
+        QCOMPARE(action->icon().pixmap(QSize(64, 64)).size(), QSize(32, 32));
+        QVERIFY(action->shortcut().isEmpty());
+    }
+
+    QStringList headers;
+    for (int c = 0; c < table(window.get())->columnCount(); ++c)
+        headers << table(window.get())->horizontalHeaderItem(c)->text();
+    QCOMPARE(headers, QStringList({"ExportID", "3", "Datei", "Verzeichnis", "6", "1", "7",
+                                   "DokuNr", "9", "10", "11", "12", "13", "14", "15", "16",
+                                   "17", "Beschreibung", "BauNr", "Erläuterung", "Format",
+                                   "Fremdfirma", "Geschoß", "Gewerk", "Maßstab", "Planart",
+                                   "Techn.Obj.", "DTYPE"}));
+}
+
+void TestDocument::eachActionRunsOnce()
+{
+    writeFile(path("a.csv"), FullRow + "\n");
+    window = openWindow(path("a.csv"));
+
+    // A second connection would open a second dialog right after the first.
+    int dialogs = 0;
+    auto *timer = new QTimer(this);
+    timer->setInterval(10);
+    connect(timer, &QTimer::timeout, [&dialogs]() {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            ++dialogs;
+            dialog->reject();
+        }
+    });
+    timer->start();
+    trigger("actionOeffnen");
+    QCOMPARE(dialogs, 1);
+    delete timer;
+
+    // One save writes the file once: the second write of a doubled save
+    // would find the file it just wrote.
+    table(window.get())->item(0, 0)->setText("5");
+    QFile::remove(path("a.csv"));
+    QSignalSpy titles(window.get(), &QWidget::windowTitleChanged);
+    trigger("actionSpeichern");
+    QCOMPARE(titles.count(), 1);
+    QVERIFY(readFile(path("a.csv")).startsWith("5;"));
 }
 
 void TestDocument::openLines_data()
