@@ -11,5 +11,12 @@ if [[ $(id -u) -eq 0 ]]; then
 else
     sudo tests/start-print-spooler.sh || echo "print spooler not available; its test will say so"
 fi
-cd build
-ctest --output-on-failure
+(cd build && ctest --output-on-failure)
+
+# Every test once more in a checking build with AddressSanitizer (leaks
+# included) and UndefinedBehaviorSanitizer; any finding fails the test.
+started=$SECONDS
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVORLAN_SANITIZE=ON
+cmake --build build-asan -j"$(nproc)"
+(cd build-asan && ctest --output-on-failure)
+echo "sanitizer build and tests: $((SECONDS - started)) s"

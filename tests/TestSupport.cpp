@@ -92,6 +92,35 @@ void answerNextMessageBox(QMessageBox::StandardButton button, QString *text, QSt
     });
 }
 
+void answerEveryMessageBox(QMessageBox::StandardButton button, QStringList *texts)
+{
+    auto *timer = new QTimer(qApp);
+    timer->setObjectName("modalDriver");
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [=]() {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        texts->append(box->text());
+        QAbstractButton *answer = box->button(button);
+        if (answer)
+            answer->click();
+        else
+            box->done(button);
+    });
+    timer->start();
+}
+
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar ch : text) {
+        const Qt::Key key = ch.unicode() < 0x80 && ch.isLetterOrNumber()
+                                ? Qt::Key(ch.toUpper().unicode())
+                                : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, QString(ch), Qt::NoModifier);
+    }
+}
+
 std::unique_ptr<VorlanCSV> openWindow(const QString &path)
 {
     chooseFileInNextDialog(path);

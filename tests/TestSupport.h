@@ -51,6 +51,14 @@ void acceptFile(QFileDialog *dialog, const QString &path);
 void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr,
                           QString *title = nullptr);
 
+// Answers every message box with `button`, appending its text to `texts`,
+// until cancelPendingModalActions().
+void answerEveryMessageBox(QMessageBox::StandardButton button, QStringList *texts);
+
+// Types `text` into `widget` key by key, umlauts and other non-ASCII
+// characters included.
+void typeText(QWidget *widget, const QString &text);
+
 // Creates a main window whose start-up file dialog chooses `path`.
 std::unique_ptr<VorlanCSV> openWindow(const QString &path);
 
