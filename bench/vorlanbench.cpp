@@ -30,10 +30,11 @@
 
 namespace {
 
-const char *const Nouns[] = {"Grundriss", "Schnitt", "Übersicht", "Ansicht", "Detailplan",
-                             "Leitungsführung", "Schächte", "Außenanlage", "Treppenhaus"};
-const char *const Places[] = {"Nordflügel", "Südflügel", "Halle 3", "Küche", "Büros Ost",
-                              "Technikzentrale", "Tiefgarage", "Foyer", "Werkstatt"};
+const char *const Nouns[] = {"Grundriss", "Schnitt",     "Übersicht",
+                             "Ansicht",   "Detailplan",  "Leitungsführung",
+                             "Schächte",  "Außenanlage", "Treppenhaus"};
+const char *const Places[] = {"Nordflügel",      "Südflügel",  "Halle 3", "Küche",    "Büros Ost",
+                              "Technikzentrale", "Tiefgarage", "Foyer",   "Werkstatt"};
 const char *const Firms[] = {"Ingenieurbüro Hähnel", "Elektro Weiß GmbH", "Müller & Söhne",
                              "Planungsgruppe Süd", ""};
 
@@ -56,17 +57,16 @@ QByteArray planList(int rows)
     for (int r = 0; r < rows; ++r) {
         QStringList f;
         f << QString::number(10000 + r) << "Verwaltungsbau Nord"
-          << QString("VW-%1.pdf").arg(r, 5, 10, QChar('0'))
-          << "Planarchiv/" + pick(rng, Places) << "Bauabschnitt " + QString::number(r % 4 + 1)
-          << QString(QChar('a' + r % 3)) << "2026" << QString("VW-%1").arg(r, 5, 10, QChar('0'));
+          << QString("VW-%1.pdf").arg(r, 5, 10, QChar('0')) << "Planarchiv/" + pick(rng, Places)
+          << "Bauabschnitt " + QString::number(r % 4 + 1) << QString(QChar('a' + r % 3)) << "2026"
+          << QString("VW-%1").arg(r, 5, 10, QChar('0'));
         for (int c = 8; c <= 16; ++c)
             f << (rng.bounded(4) == 0 ? QString::number(rng.bounded(100)) : QString());
         f << pick(rng, Nouns) + " " + pick(rng, Places) << QString::number(rng.bounded(10, 40))
           << ("Index " + QString(QChar('a' + rng.bounded(5))) + ": " + pick(rng, Nouns)).left(30)
           << pick(rng, FormatValues) << pick(rng, Firms) << pick(rng, GeschossValues)
           << pick(rng, GewerkValues) << pick(rng, MassstabValues) << pick(rng, PlanartValues)
-          << (rng.bounded(3) == 0 ? "TO-" + QString::number(rng.bounded(999)) : QString())
-          << "PDF";
+          << (rng.bounded(3) == 0 ? "TO-" + QString::number(rng.bounded(999)) : QString()) << "PDF";
         out += f.join(';').toUtf8() + '\n';
     }
     return out;
@@ -152,6 +152,7 @@ int runOne(int rows)
     clock.restart();
     window.findChild<QAction *>("actionSpeichern")->trigger();
     const double save = clock.nsecsElapsed() / 1e6;
+    const long editingPeakKiB = statusKiB("VmHWM:");
 
     // The preview's first rendering of every page, default columns, as the
     // print command hands them over.
@@ -179,9 +180,10 @@ int runOne(int rows)
     const double previewMs = clock.nsecsElapsed() / 1e6;
     const int previewPages = previewWidget.pageCount();
 
-    QTextStream(stdout) << rows << ' ' << startup << ' ' << reopen << ' ' << scroll << ' '
-                        << save << ' ' << previewMs << ' ' << previewPages << ' '
-                        << statusKiB("VmHWM:") / 1024 << ' ' << loadedKiB / 1024 << Qt::endl;
+    QTextStream(stdout) << rows << ' ' << startup << ' ' << reopen << ' ' << scroll << ' ' << save
+                        << ' ' << previewMs << ' ' << previewPages << ' '
+                        << editingPeakKiB / 1024 << ' ' << statusKiB("VmHWM:") / 1024 << ' '
+                        << loadedKiB / 1024 << Qt::endl;
     window.close();
     return 0;
 }
@@ -203,7 +205,10 @@ int main(int argc, char *argv[])
         sizes = {1000, 5000, 10000};
 
     QTextStream out(stdout);
-    out << QString("%1 %2 %3 %4 %5 %6 %7 %8\n")
+    // Memory: the peak while opening, scrolling and saving; the peak once
+    // the preview of every page has been drawn too; the size after the
+    // start-up open.
+    out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
                .arg("rows", 6)
                .arg("start-up ms", 12)
                .arg("menu open ms", 13)
@@ -211,6 +216,7 @@ int main(int argc, char *argv[])
                .arg("save ms", 9)
                .arg("preview ms (pages)", 19)
                .arg("peak MB", 8)
+               .arg("+preview MB", 12)
                .arg("loaded MB", 10);
     for (int rows : sizes) {
         QProcess one;
@@ -218,11 +224,11 @@ int main(int argc, char *argv[])
         one.start(QCoreApplication::applicationFilePath(), {"--one", QString::number(rows)});
         one.waitForFinished(-1);
         const QStringList f = QString::fromUtf8(one.readAllStandardOutput()).split(' ');
-        if (f.size() < 9) {
+        if (f.size() < 10) {
             out << rows << ": failed\n";
             continue;
         }
-        out << QString("%1 %2 %3 %4 %5 %6 %7 %8\n")
+        out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
                    .arg(f[0], 6)
                    .arg(f[1].toDouble(), 12, 'f', 0)
                    .arg(f[2].toDouble(), 13, 'f', 0)
@@ -230,7 +236,8 @@ int main(int argc, char *argv[])
                    .arg(f[4].toDouble(), 9, 'f', 0)
                    .arg(QString("%1 (%2)").arg(f[5].toDouble(), 0, 'f', 0).arg(f[6]), 19)
                    .arg(f[7], 8)
-                   .arg(f[8].trimmed(), 10);
+                   .arg(f[8], 12)
+                   .arg(f[9].trimmed(), 10);
         out.flush();
     }
     return 0;

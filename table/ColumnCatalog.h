@@ -6,8 +6,8 @@
 
 struct ColumnEntry
 {
-    char kind;                   // 's', 'n', 'b' or '\0': width class only
-    const QStringList *list;     // vocabulary of a drop-down column, or null
+    char kind;               // 's', 'n', 'b' or '\0': width class only
+    const QStringList *list; // vocabulary of a drop-down column, or null
 };
 
 namespace ColumnCatalog {

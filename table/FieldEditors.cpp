@@ -3,7 +3,8 @@
 
 #include <QLineEdit>
 
-FieldTextValidator::FieldTextValidator(QObject *parent) : QValidator(parent) {}
+FieldTextValidator::FieldTextValidator(QObject *parent) : QValidator(parent)
+{}
 
 bool FieldTextValidator::isStorable(const QString &text)
 {
@@ -19,7 +20,8 @@ QValidator::State FieldTextValidator::validate(QString &input, int &) const
     return isStorable(input) ? Acceptable : Invalid;
 }
 
-FieldTextDelegate::FieldTextDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
+FieldTextDelegate::FieldTextDelegate(QObject *parent) : QStyledItemDelegate(parent)
+{}
 
 QWidget *FieldTextDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                          const QModelIndex &index) const
