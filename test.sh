@@ -11,12 +11,14 @@ if [[ $(id -u) -eq 0 ]]; then
 else
     sudo tests/start-print-spooler.sh || echo "print spooler not available; its test will say so"
 fi
-(cd build && ctest --output-on-failure)
+# Verbose, so that the log shows every test row: the hostile files, the
+# number of random tables, the failed save and the display check.
+(cd build && ctest --verbose)
 
 # Every test once more in a checking build with AddressSanitizer (leaks
 # included) and UndefinedBehaviorSanitizer; any finding fails the test.
 started=$SECONDS
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVORLAN_SANITIZE=ON
 cmake --build build-asan -j"$(nproc)"
-(cd build-asan && ctest --output-on-failure)
+(cd build-asan && ctest --verbose)
 echo "sanitizer build and tests: $((SECONDS - started)) s"
