@@ -7,8 +7,24 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
+
+namespace {
+
+// A refused line is named in a message box, which takes many seconds to lay
+// out a line of megabytes; such a line is shown by its beginning.
+constexpr int MessageLineLimit = 1000;
+
+QString shownLine(const QString &line)
+{
+    if (line.size() <= MessageLineLimit)
+        return line;
+    return line.left(MessageLineLimit) + QStringLiteral(" …");
+}
+
+} // namespace
 
 void VorlanCSV::on_actionOeffnen_triggered()
 {
@@ -36,6 +52,10 @@ void VorlanCSV::on_actionOeffnen_triggered()
 bool VorlanCSV::loadPlanFile(const QString &path)
 {
     BusyCursor busy;
+    // Only a regular file: opening a named pipe would wait for a writer for
+    // ever, and a device such as /dev/zero never ends.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -61,7 +81,7 @@ bool VorlanCSV::loadPlanFile(const QString &path)
             ++row;
             continue;
         }
-        showMessage("Die Zeile:\n\n" + line
+        showMessage("Die Zeile:\n\n" + shownLine(line)
                     + "\nenthält einen Fehler (z.B. mehr als 27 Spalten). Zeile ignoriert.");
     }
     // Rows of a longer previous document must not survive as empty records.

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace TestSupport;
 
 namespace {
@@ -33,6 +35,8 @@ enum Trick {
     Vanishes,      // deleted between the dialog and the read
     BecomesFolder, // replaced by a folder between the dialog and the read
     FolderTyped,   // a folder typed into the dialog, then a file inside it
+    NamedPipe,     // a named pipe instead of a file
+    Device,        // a device typed into the dialog
 };
 
 QByteArray utf16(const QString &text, QSysInfo::Endian order, bool bom)
@@ -75,6 +79,10 @@ QMap<QString, QString> snapshot(const QString &root)
         const QFileInfo info = it.fileInfo();
         if (info.isDir()) {
             entries.insert(path, "folder");
+            continue;
+        }
+        if (!info.isFile()) {
+            entries.insert(path, "special");
             continue;
         }
         const QByteArray hash =
@@ -222,14 +230,15 @@ void TestHostile::openFile_data()
         for (int c = 0; c < 40; ++c)
             fields << QString(100000, QLatin1Char('y'));
         const QString line = fields.join(';');
-        corpus << Case {"one line of 4 MiB in 40 fields is refused",
+        // The message names such a line by its first 1,000 characters.
+        corpus << Case {"one line of 4 MiB in 40 fields is refused, named by its beginning",
                         "lang40.csv",
                         line.toUtf8() + "\n" + FullRow + "\n",
                         Plain,
                         1,
                         {FullRow},
                         1,
-                        {line}};
+                        {line.left(1000) + " …"}};
     }
 
     corpus << Case {"100,000 empty lines, each an empty row",
@@ -355,6 +364,10 @@ void TestHostile::openFile_data()
                     0,
                     {}};
 
+    // Neither waits for a writer nor reads without end.
+    corpus << Case {"named pipe", "pipe.csv", QByteArray(), NamedPipe, -1, {}, 0, {}};
+    corpus << Case {"device that never ends", "/dev/zero", QByteArray(), Device, -1, {}, 0, {}};
+
     for (const bool fromMenu : {false, true}) {
         for (const Case &c : corpus) {
             QTest::newRow(qPrintable(QString(fromMenu ? "menu: " : "start-up: ") + c.what))
@@ -375,7 +388,11 @@ void TestHostile::openFile()
     QFETCH(int, rejected);
     QFETCH(QStringList, rejectedLines);
 
-    const QString file = writeFile(path(name), bytes);
+    const QString file = Trick(trick) == Device ? name : path(name);
+    if (Trick(trick) == NamedPipe)
+        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    else if (Trick(trick) != Device)
+        writeFile(file, bytes);
     const QString previous = writeFile(path("vorher.csv"), FullRow + "\n");
     if (fromMenu) {
         window = openWindow(previous);
@@ -411,6 +428,8 @@ void TestHostile::openFile()
             }
             break;
         }
+        case NamedPipe:
+        case Device:
         case Plain:
             acceptFile(dialog, file);
             break;
