@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -111,6 +112,8 @@ long statusKiB(const char *key)
 
 int runOne(int rows)
 {
+    // The saves of the benchmark must not touch the user's settings.
+    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir dir;
     const QString first = dir.filePath("erste.csv");
     const QString second = dir.filePath("zweite.csv");
@@ -181,9 +184,8 @@ int runOne(int rows)
     const int previewPages = previewWidget.pageCount();
 
     QTextStream(stdout) << rows << ' ' << startup << ' ' << reopen << ' ' << scroll << ' ' << save
-                        << ' ' << previewMs << ' ' << previewPages << ' '
-                        << editingPeakKiB / 1024 << ' ' << statusKiB("VmHWM:") / 1024 << ' '
-                        << loadedKiB / 1024 << Qt::endl;
+                        << ' ' << previewMs << ' ' << previewPages << ' ' << editingPeakKiB / 1024
+                        << ' ' << statusKiB("VmHWM:") / 1024 << ' ' << loadedKiB / 1024 << Qt::endl;
     window.close();
     return 0;
 }
@@ -193,6 +195,8 @@ int runOne(int rows)
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsDir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsDir.path()));
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.value(0) == "--one")
