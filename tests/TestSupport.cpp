@@ -115,8 +115,8 @@ void typeText(QWidget *widget, const QString &text)
 {
     for (const QChar ch : text) {
         const Qt::Key key = ch.unicode() < 0x80 && ch.isLetterOrNumber()
-                                ? Qt::Key(ch.toUpper().unicode())
-                                : Qt::Key_unknown;
+            ? Qt::Key(ch.toUpper().unicode())
+            : Qt::Key_unknown;
         QTest::sendKeyEvent(QTest::Click, widget, key, QString(ch), Qt::NoModifier);
     }
 }
@@ -131,8 +131,7 @@ void discardWindow(std::unique_ptr<VorlanCSV> &window)
 {
     if (!window)
         return;
-    onNextModalOf<QMessageBox>(
-        [](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
+    onNextModalOf<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
     window->close();
     cancelPendingModalActions();
     window.reset();

@@ -25,16 +25,15 @@ void isolateSettings();
 // Runs `action` once on the next modal widget for which `matches` is true
 // (any modal widget when `matches` is empty). Polls the event loop every
 // 10 ms; gives up silently after `timeoutMs`.
-void onNextModal(std::function<void(QWidget *)> action,
-                 std::function<bool(QWidget *)> matches = {}, int timeoutMs = 10000);
+void onNextModal(std::function<void(QWidget *)> action, std::function<bool(QWidget *)> matches = {},
+                 int timeoutMs = 10000);
 
 // Stops every action still waiting for a modal widget; tests call it in
 // cleanup() so that nothing waits on into the next test.
 void cancelPendingModalActions();
 
 // Typed form: acts on the next modal widget of class T.
-template <class T>
-void onNextModalOf(std::function<void(T *)> action, int timeoutMs = 10000)
+template <class T> void onNextModalOf(std::function<void(T *)> action, int timeoutMs = 10000)
 {
     onNextModal([action](QWidget *w) { action(qobject_cast<T *>(w)); },
                 [](QWidget *w) { return qobject_cast<T *>(w) != nullptr; }, timeoutMs);

@@ -9,11 +9,11 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolBar>
 #include <QProcess>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -157,8 +157,8 @@ void TestDocument::columnWidths()
     window = openWindow(path("a.csv"));
     QTableWidget *tab = table(window.get());
     QCOMPARE(tab->columnCount(), 28);
-    const QList<int> expected = {40, 160, 40, 160, 160, 40, 40, 160, 40, 40, 40, 40, 40, 40,
-                                 40, 40, 40, 160, 40, 160, 80, 160, 160, 160, 80, 160, 80};
+    const QList<int> expected = {40, 160, 40, 160, 160, 40,  40, 160, 40,  40,  40, 40,  40, 40,
+                                 40, 40,  40, 160, 40,  160, 80, 160, 160, 160, 80, 160, 80};
     for (int c = 0; c < expected.size(); ++c)
         QCOMPARE(tab->columnWidth(c), expected.at(c));
     QCOMPARE(tab->columnWidth(27), tab->horizontalHeader()->defaultSectionSize());
@@ -178,7 +178,7 @@ void TestDocument::menuAndToolbar()
             list << (action->isSeparator() ? "|" : action->text());
         return list;
     };
-    QCOMPARE(texts(window->menuBar()->actions()), QStringList{"Datei"});
+    QCOMPARE(texts(window->menuBar()->actions()), QStringList {"Datei"});
     const QStringList commands = {"Oeffnen", "Speichern", "Drucken", "|", "Beenden"};
     QCOMPARE(texts(window->findChild<QMenu *>("menuDatei")->actions()), commands);
     QCOMPARE(texts(window->findChild<QToolBar *>("toolBar")->actions()), commands);
@@ -193,11 +193,13 @@ void TestDocument::menuAndToolbar()
     QStringList headers;
     for (int c = 0; c < table(window.get())->columnCount(); ++c)
         headers << table(window.get())->horizontalHeaderItem(c)->text();
-    QCOMPARE(headers, QStringList({"ExportID", "3", "Datei", "Verzeichnis", "6", "1", "7",
-                                   "DokuNr", "9", "10", "11", "12", "13", "14", "15", "16",
-                                   "17", "Beschreibung", "BauNr", "Erläuterung", "Format",
-                                   "Fremdfirma", "Geschoß", "Gewerk", "Maßstab", "Planart",
-                                   "Techn.Obj.", "DTYPE"}));
+    QCOMPARE(headers,
+             QStringList({"ExportID", "3",          "Datei",        "Verzeichnis", "6",
+                          "1",        "7",          "DokuNr",       "9",           "10",
+                          "11",       "12",         "13",           "14",          "15",
+                          "16",       "17",         "Beschreibung", "BauNr",       "Erläuterung",
+                          "Format",   "Fremdfirma", "Geschoß",      "Gewerk",      "Maßstab",
+                          "Planart",  "Techn.Obj.", "DTYPE"}));
 }
 
 void TestDocument::eachActionRunsOnce()
@@ -239,32 +241,30 @@ void TestDocument::openLines_data()
     // editors and read back empty.
     const QString rest26 = QString(";").repeated(26);
     QTest::newRow("empty file: no rows") << QByteArray() << QStringList();
-    QTest::newRow("no line end") << QByteArray("a;b")
-                                 << QStringList{"a;b" + rest26};
-    QTest::newRow("LF") << QByteArray("a;b\n")
-                        << QStringList{"a;b" + rest26};
-    QTest::newRow("CR LF") << QByteArray("a;b\r\n")
-                           << QStringList{"a;b" + rest26};
+    QTest::newRow("no line end") << QByteArray("a;b") << QStringList {"a;b" + rest26};
+    QTest::newRow("LF") << QByteArray("a;b\n") << QStringList {"a;b" + rest26};
+    QTest::newRow("CR LF") << QByteArray("a;b\r\n") << QStringList {"a;b" + rest26};
     QTest::newRow("empty line at the end is an empty row")
-        << QByteArray(FullRow + "\n\n") << QStringList{FullRow, QString(";").repeated(27)};
+        << QByteArray(FullRow + "\n\n") << QStringList {FullRow, QString(";").repeated(27)};
     QTest::newRow("mixed line ends") << QByteArray(FullRow + "\r\n" + FullRow + "\n" + FullRow)
-                                     << QStringList{FullRow, FullRow, FullRow};
+                                     << QStringList {FullRow, FullRow, FullRow};
     QTest::newRow("fields trimmed")
-        << QByteArray(" 7 ;  Plan 3\t;a.pdf") << QStringList{"7;Plan 3;a.pdf" + rest26.mid(1)};
+        << QByteArray(" 7 ;  Plan 3\t;a.pdf") << QStringList {"7;Plan 3;a.pdf" + rest26.mid(1)};
     QTest::newRow("UTF-8 byte-order mark is not part of the first field")
-        << QByteArray("\xEF\xBB\xBF" + FullRow + "\n") << QStringList{FullRow};
+        << QByteArray("\xEF\xBB\xBF" + FullRow + "\n") << QStringList {FullRow};
     QTest::newRow("UTF-16 with byte-order mark")
         << (QByteArray("\xFF\xFE")
             + QByteArray(reinterpret_cast<const char *>(QString(FullRow + "\r\n").utf16()),
                          (FullRow.size() + 2) * 2 - 2))
-        << QStringList{FullRow};
+        << QStringList {FullRow};
     QTest::newRow("Windows-1252 line keeps its umlauts")
-        << QByteArray("1;Gr\xFC\xDF" "e aus K\xF6ln\n" + FullRow + "\n")
-        << QStringList{"1;Grüße aus Köln" + rest26,
-                       FullRow};
+        << QByteArray("1;Gr\xFC\xDF"
+                      "e aus K\xF6ln\n"
+                      + FullRow + "\n")
+        << QStringList {"1;Grüße aus Köln" + rest26, FullRow};
     QTest::newRow("drop-down value not in its list becomes ---")
         << QByteArray(QString(";").repeated(20).toUtf8() + "A7;;Keller;Elektro; 1:50 ;Grundriss;;")
-        << QStringList{QString(";").repeated(20) + "---;;---;Elektro;1:50;Grundriss;;"};
+        << QStringList {QString(";").repeated(20) + "---;;---;Elektro;1:50;Grundriss;;"};
 }
 
 void TestDocument::openLines()
@@ -293,15 +293,16 @@ void TestDocument::openRejectsLongLine()
     window = openWindow(path("p.csv"));
     QVERIFY(waitUntil([&] { return messages.size() == 2; }));
     const QString expected = "Die Zeile:\n\n" + QString::fromUtf8(line29)
-                             + "\nenthält einen Fehler (z.B. mehr als 27 Spalten). Zeile ignoriert.";
+        + "\nenthält einen Fehler (z.B. mehr als 27 Spalten). Zeile ignoriert.";
     QCOMPARE(messages, QStringList({expected, expected}));
-    QCOMPARE(rows(), QStringList{FullRow}); // the good line takes row 0
+    QCOMPARE(rows(), QStringList {FullRow}); // the good line takes row 0
 }
 
 void TestDocument::openLeavesOnlyDocumentRows()
 {
-    writeFile(path("five.csv"), FullRow.repeated(1) + "\n" + FullRow + "\n" + FullRow + "\n"
-                                    + FullRow + "\n" + FullRow + "\n");
+    writeFile(path("five.csv"),
+              FullRow.repeated(1) + "\n" + FullRow + "\n" + FullRow + "\n" + FullRow + "\n"
+                  + FullRow + "\n");
     writeFile(path("three.csv"), "a\nb\nc\n");
     window = openWindow(path("five.csv"));
     QCOMPARE(table(window.get())->rowCount(), 5);
@@ -368,7 +369,8 @@ void TestDocument::openAsksFirst_data()
     QTest::addColumn<bool>("saved");
     QTest::newRow("Ja saves, then the dialog") << int(QMessageBox::Yes) << true << true;
     QTest::newRow("Nein goes on without saving") << int(QMessageBox::No) << true << false;
-    QTest::newRow("Abbrechen stops before the dialog") << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("Abbrechen stops before the dialog")
+        << int(QMessageBox::Cancel) << false << false;
 }
 
 void TestDocument::openAsksFirst()
@@ -385,10 +387,12 @@ void TestDocument::openAsksFirst()
     answerNextMessageBox(QMessageBox::StandardButton(answer), &text, &title);
     bool shown = false;
     QTimer::singleShot(0, [&shown] {
-        onNextModalOf<QFileDialog>([&shown](QFileDialog *dialog) {
-            shown = true;
-            dialog->reject();
-        }, 3000);
+        onNextModalOf<QFileDialog>(
+            [&shown](QFileDialog *dialog) {
+                shown = true;
+                dialog->reject();
+            },
+            3000);
     });
     trigger("actionOeffnen");
     if (dialogShown)
@@ -409,8 +413,9 @@ void TestDocument::saveWritesEveryRow_data()
     QTest::newRow("three rows, LF after each, UTF-8")
         << QByteArray(FullRow + "\r\n" + FullRow + "\r\n" + FullRow)
         << QByteArray(FullRow + "\n" + FullRow + "\n" + FullRow + "\n");
-    QTest::newRow("Windows-1252 is saved as UTF-8")
-        << QByteArray("Stra\xDF" "e\n") << QByteArray("Straße;") + emptyRow.mid(1);
+    QTest::newRow("Windows-1252 is saved as UTF-8") << QByteArray("Stra\xDF"
+                                                                  "e\n")
+                                                    << QByteArray("Straße;") + emptyRow.mid(1);
 }
 
 void TestDocument::saveWritesEveryRow()
@@ -426,8 +431,8 @@ void TestDocument::saveWritesEveryRow()
 void TestDocument::saveReproducesOwnFile()
 {
     const QByteArray own = FullRow + "\n" + QString(";").repeated(19).toUtf8()
-                           + "Kurz;A4;;Meß-Anhänger;Kälte mit Lüftung und Heizung;1:12,5;"
-                             "Geländeschnitt;;\n";
+        + "Kurz;A4;;Meß-Anhänger;Kälte mit Lüftung und Heizung;1:12,5;"
+          "Geländeschnitt;;\n";
     writeFile(path("own.csv"), own);
     window = openWindow(path("own.csv"));
     table(window.get())->item(1, 0)->setText("5");
@@ -445,7 +450,7 @@ void TestDocument::saveUnderUmlautPath()
     window = openWindow(name);
     table(window.get())->item(0, 0)->setText("8");
     trigger("actionSpeichern");
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"Pläne Bau 2.csv"});
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList {"Pläne Bau 2.csv"});
     QVERIFY(readFile(name).startsWith("8;Plan 3;"));
 }
 
@@ -493,7 +498,7 @@ void TestDocument::saveCannotFinish()
     QCOMPARE(message, "Die Datei\n" + name + "\nkonnte nicht vollständig geschrieben werden.");
     QCOMPARE(readFile(name), big);
     QCOMPARE(window->windowTitle(), "VorlanCSV - " + name + " *");
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"big.csv"});
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList {"big.csv"});
 #else
     QSKIP("needs a file-size limit");
 #endif

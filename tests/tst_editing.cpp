@@ -132,8 +132,13 @@ void TestEditing::editMarksTitleOnce()
     window->findChild<QAction *>("actionSpeichern")->trigger();
     QCOMPARE(window->windowTitle(), "VorlanCSV - " + file);
     QCOMPARE(readFile(file), (text + "\n").toUtf8());
-    writeFile(file, (QString(text).replace("PlanXY", "Plan").replace("AusgabeXY", "Ausgabe").replace("Fundament", "Erdgeschoss") + "\n")
-                        .toUtf8());
+    writeFile(file,
+              (QString(text)
+                   .replace("PlanXY", "Plan")
+                   .replace("AusgabeXY", "Ausgabe")
+                   .replace("Fundament", "Erdgeschoss")
+               + "\n")
+                  .toUtf8());
 }
 
 void TestEditing::plainCellKeepsOutSeparators_data()
@@ -141,10 +146,18 @@ void TestEditing::plainCellKeepsOutSeparators_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("result");
-    QTest::newRow("typed separator is refused") << "a;b" << "" << "Planab";
-    QTest::newRow("pasted separator is refused") << "" << "x;y" << "Plan";
-    QTest::newRow("pasted line break is refused") << "" << "x\ny" << "Plan";
-    QTest::newRow("pasted text without either") << "" << "Halle 2, \"Nord\"" << "PlanHalle 2, \"Nord\"";
+    QTest::newRow("typed separator is refused") << "a;b"
+                                                << ""
+                                                << "Planab";
+    QTest::newRow("pasted separator is refused") << ""
+                                                 << "x;y"
+                                                 << "Plan";
+    QTest::newRow("pasted line break is refused") << ""
+                                                  << "x\ny"
+                                                  << "Plan";
+    QTest::newRow("pasted text without either") << ""
+                                                << "Halle 2, \"Nord\""
+                                                << "PlanHalle 2, \"Nord\"";
 }
 
 void TestEditing::plainCellKeepsOutSeparators()

@@ -72,7 +72,7 @@ bool run(const QString &program, const QStringList &arguments)
     QProcess process;
     process.start(program, arguments);
     return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
-           && process.exitCode() == 0;
+        && process.exitCode() == 0;
 }
 
 } // namespace
@@ -186,8 +186,8 @@ Page TestPreview::lastPage(Preview &dialog)
             page.fileLine = text;
             continue;
         }
-        Cell cell{text->toPlainText(), text->pos(), text->boundingRect().height(),
-                  text->font().pointSize(), QRectF()};
+        Cell cell {text->toPlainText(), text->pos(), text->boundingRect().height(),
+                   text->font().pointSize(), QRectF()};
         // The frame of a cell is the one whose left edge lies 20 left of the
         // text and whose vertical middle is the text's.
         for (QGraphicsRectItem *frame : frames) {
@@ -236,8 +236,9 @@ QString TestPreview::addExtraQueues()
         return "no printer installed (no print spooler reachable)";
     removeExtraQueues();
     for (const QString &queue : ExtraQueues) {
-        if (!run("lpadmin", {"-p", queue, "-E", "-v", "cups-pdf:/", "-m",
-                             "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"}))
+        if (!run(
+                "lpadmin",
+                {"-p", queue, "-E", "-v", "cups-pdf:/", "-m", "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"}))
             return "lpadmin cannot add a cups-pdf queue";
     }
     extraQueues = true;
@@ -324,8 +325,7 @@ void TestPreview::printerList()
     QCOMPARE(dialog.currentPrinter->printerName(), dialog.printerNames->currentText());
     QCOMPARE(dialog.currentPrinter->pageLayout().pageSize().id(), QPageSize::A4);
     QCOMPARE(dialog.currentPrinter->pageLayout().orientation(), QPageLayout::Landscape);
-    QCOMPARE(dialog.currentPrinter->resolution(),
-             QPrinter(QPrinter::HighResolution).resolution());
+    QCOMPARE(dialog.currentPrinter->resolution(), QPrinter(QPrinter::HighResolution).resolution());
 
     // Shown, the preview asks for its pages.
     QVERIFY(pageScenes(dialog).isEmpty());
@@ -499,7 +499,12 @@ void TestPreview::narrowTable()
     // One marked column: the cell is the longest text plus 40 wide, nothing
     // is scaled.
     PrintRows rows = makeRows(0);
-    rows << (QStringList() << "" << "" << "kurz") << (QStringList() << "" << "" << "ein längerer Text, der bestimmt");
+    rows << (QStringList() << ""
+                           << ""
+                           << "kurz")
+         << (QStringList() << ""
+                           << ""
+                           << "ein längerer Text, der bestimmt");
     ColumnFlags flags = {};
     flags[2] = true;
     Preview dialog(rows, &flags, nullptr);

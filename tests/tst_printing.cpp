@@ -39,8 +39,8 @@ QString output(const QString &program, const QStringList &arguments, bool *ok = 
 {
     QProcess process;
     process.start(program, arguments);
-    const bool done = process.waitForFinished(30000)
-                      && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    const bool done = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
     if (ok)
         *ok = done;
     return QString::fromLocal8Bit(process.readAllStandardOutput());
@@ -145,7 +145,7 @@ void TestPrinting::initTestCase()
                          "tests/start-print-spooler.sh (as root)";
     else if (QPrinterInfo::printerInfo(Queue).isNull())
         spoolerMissing = "the print spooler has no queue " + Queue
-                         + "; add it with tests/start-print-spooler.sh (as root)";
+            + "; add it with tests/start-print-spooler.sh (as root)";
     else if (QStandardPaths::findExecutable("pdfinfo").isEmpty())
         spoolerMissing = "pdfinfo (poppler-utils) is not installed";
     else if (QStandardPaths::findExecutable("lpstat").isEmpty())
@@ -336,7 +336,7 @@ void TestPrinting::withoutPrinterDruckenEndsLikeCancel()
             [](SelectCol *dialog) { QTest::mouseClick(dialog->pushButton, Qt::LeftButton); });
         onNextModalOf<Preview>([&](Preview *dialog) {
             previewEmpty = dialog->printerNames->count() == 0 && !dialog->previewWidget
-                           && !dialog->currentPrinter;
+                && !dialog->currentPrinter;
             QTest::mouseClick(dialog->pushButton, Qt::LeftButton);
         });
         printCommand();

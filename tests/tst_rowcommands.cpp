@@ -116,16 +116,16 @@ void TestRowCommands::menuEntries_data()
     const QStringList noPaste = {"Kopieren", "Leere Zeile einfügen", "Löschen"};
     QTest::newRow("on a row, row on the clipboard") << two << 1 << RowB << all;
     QTest::newRow("on a row, empty clipboard") << two << 0 << "" << noPaste;
-    QTest::newRow("below the last row") << two << -1 << RowA
-                                        << QStringList{"Einfügen", "Leere Zeile einfügen"};
+    QTest::newRow("below the last row")
+        << two << -1 << RowA << QStringList {"Einfügen", "Leere Zeile einfügen"};
     QTest::newRow("empty table") << QByteArray() << -1 << ""
-                                 << QStringList{"Leere Zeile einfügen"};
+                                 << QStringList {"Leere Zeile einfügen"};
     QTest::newRow("27 fields are no row") << two << 0 << QString(";").repeated(26) << noPaste;
     QTest::newRow("29 fields are no row") << two << 0 << RowA + ";x" << noPaste;
     QTest::newRow("tab-separated text is no row")
         << two << 0 << QString(RowA).replace(';', '\t') << noPaste;
-    QTest::newRow("line copied from an editor, with its line end")
-        << two << 0 << RowA + "\r\n" << all;
+    QTest::newRow("line copied from an editor, with its line end") << two << 0 << RowA + "\r\n"
+                                                                   << all;
     QTest::newRow("line break inside a field")
         << two << 0 << QString(RowA).replace("Plan A", "Plan\nA") << noPaste;
 }

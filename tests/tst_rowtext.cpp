@@ -76,14 +76,14 @@ void TestRowText::splitRowText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("fields");
-    QTest::newRow("empty text is one empty field") << "" << QStringList{""};
-    QTest::newRow("blanks only are one empty field") << "   \t " << QStringList{""};
-    QTest::newRow("two separators, three empty fields") << ";;" << QStringList{"", "", ""};
-    QTest::newRow("blanks go with their neighbours") << " ; a ;" << QStringList{"", "a", ""};
-    QTest::newRow("inner blanks stay") << "Plan  A ;\tB 2\r" << QStringList{"Plan  A", "B 2"};
+    QTest::newRow("empty text is one empty field") << "" << QStringList {""};
+    QTest::newRow("blanks only are one empty field") << "   \t " << QStringList {""};
+    QTest::newRow("two separators, three empty fields") << ";;" << QStringList {"", "", ""};
+    QTest::newRow("blanks go with their neighbours") << " ; a ;" << QStringList {"", "a", ""};
+    QTest::newRow("inner blanks stay") << "Plan  A ;\tB 2\r" << QStringList {"Plan  A", "B 2"};
     QTest::newRow("commas and quotes are plain text")
-        << "\"a,b\";'c'" << QStringList{"\"a,b\"", "'c'"};
-    QTest::newRow("umlauts") << "Meß-Anhänger ; Größe" << QStringList{"Meß-Anhänger", "Größe"};
+        << "\"a,b\";'c'" << QStringList {"\"a,b\"", "'c'"};
+    QTest::newRow("umlauts") << "Meß-Anhänger ; Größe" << QStringList {"Meß-Anhänger", "Größe"};
 }
 
 void TestRowText::splitRowText()
@@ -145,18 +145,28 @@ void TestRowText::dropDownChoice_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("scale with blanks is trimmed first") << 24 << " 1:50 " << "1:50";
-    QTest::newRow("scale not in the list") << 24 << "1:33" << "---";
-    QTest::newRow("scale in the format column") << 20 << "1:50" << "---";
-    QTest::newRow("empty field") << 22 << "" << "---";
-    QTest::newRow("case matters") << 23 << "elektro" << "---";
-    QTest::newRow("blank before m is another entry") << 22 << "Ebene +7,00 m" << "Ebene +7,00 m";
-    QTest::newRow("near spelling is not an entry") << 22 << "Keller- und Erdgeschoss" << "---";
-    QTest::newRow("umlaut entry") << 22 << "Meß-Anhänger" << "Meß-Anhänger";
+    QTest::newRow("scale with blanks is trimmed first") << 24 << " 1:50 "
+                                                        << "1:50";
+    QTest::newRow("scale not in the list") << 24 << "1:33"
+                                           << "---";
+    QTest::newRow("scale in the format column") << 20 << "1:50"
+                                                << "---";
+    QTest::newRow("empty field") << 22 << ""
+                                 << "---";
+    QTest::newRow("case matters") << 23 << "elektro"
+                                  << "---";
+    QTest::newRow("blank before m is another entry") << 22 << "Ebene +7,00 m"
+                                                     << "Ebene +7,00 m";
+    QTest::newRow("near spelling is not an entry") << 22 << "Keller- und Erdgeschoss"
+                                                   << "---";
+    QTest::newRow("umlaut entry") << 22 << "Meß-Anhänger"
+                                  << "Meß-Anhänger";
     QTest::newRow("longest trade") << 23 << "Kälte mit Lüftung und Heizung"
                                    << "Kälte mit Lüftung und Heizung";
-    QTest::newRow("plan type") << 25 << "Geländeschnitt" << "Geländeschnitt";
-    QTest::newRow("format") << 20 << ">A4" << ">A4";
+    QTest::newRow("plan type") << 25 << "Geländeschnitt"
+                               << "Geländeschnitt";
+    QTest::newRow("format") << 20 << ">A4"
+                            << ">A4";
 }
 
 void TestRowText::dropDownChoice()
@@ -176,24 +186,26 @@ void TestRowText::vocabulary_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("sample"); // index, text, index, text, ...
-    QTest::newRow("Format") << 20 << 11 << QStringList{"0", "---", "1", ">A0", "10", "A4"};
-    QTest::newRow("Geschoß") << 22 << 46
-                             << QStringList{"7",  "Buehne", "13", "Ebene +7,00m", "14",
-                                            "Ebene +7,00 m", "35", "Keller-und Erdgeschoss", "22",
-                                            "Erd- Dachgeschoss", "39", "Meß-Anhänger", "40",
-                                            "Meß-Lkw", "44", "Z2-Zwischengeschoss", "45",
-                                            "Z1-Zwischengeschoss"};
-    QTest::newRow("Gewerk") << 23 << 19
-                            << QStringList{"4", "Gebäudeautomation", "9",
-                                           "Kälte mit Lüftung und Heizung", "15", "RWA-Anlagen",
-                                           "18", "Tiefbau"};
-    QTest::newRow("Maßstab") << 24 << 25
-                             << QStringList{"4", "1:10", "5", "1:12,5", "6", "1:20", "24",
-                                            "1:10000"};
+    QTest::newRow("Format") << 20 << 11 << QStringList {"0", "---", "1", ">A0", "10", "A4"};
+    QTest::newRow("Geschoß") << 22 << 46 << QStringList {"7",  "Buehne",
+                                                         "13", "Ebene +7,00m",
+                                                         "14", "Ebene +7,00 m",
+                                                         "35", "Keller-und Erdgeschoss",
+                                                         "22", "Erd- Dachgeschoss",
+                                                         "39", "Meß-Anhänger",
+                                                         "40", "Meß-Lkw",
+                                                         "44", "Z2-Zwischengeschoss",
+                                                         "45", "Z1-Zwischengeschoss"};
+    QTest::newRow("Gewerk") << 23 << 19 << QStringList {"4",  "Gebäudeautomation",
+                                                        "9",  "Kälte mit Lüftung und Heizung",
+                                                        "15", "RWA-Anlagen",
+                                                        "18", "Tiefbau"};
+    QTest::newRow("Maßstab") << 24 << 25 << QStringList {"4", "1:10", "5",  "1:12,5",
+                                                         "6", "1:20", "24", "1:10000"};
     QTest::newRow("Planart") << 25 << 39
-                             << QStringList{"2", "Brandabschnitt", "3", "Blitzschutz", "20",
-                                            "Geländeschnitt", "31", "Sanitärabwasser", "38",
-                                            "Verteiler"};
+                             << QStringList {"2",  "Brandabschnitt", "3",  "Blitzschutz",
+                                             "20", "Geländeschnitt", "31", "Sanitärabwasser",
+                                             "38", "Verteiler"};
 }
 
 void TestRowText::vocabulary()

@@ -61,7 +61,7 @@ void TestSelectCol::cleanup()
 QCheckBox *TestSelectCol::box(SelectCol &dialog, int number)
 {
     return dialog.columns->findChild<QCheckBox *>(QString("checkBox_%1").arg(number),
-                                                 Qt::FindDirectChildrenOnly);
+                                                  Qt::FindDirectChildrenOnly);
 }
 
 QList<int> TestSelectCol::checkedBoxes(SelectCol &dialog)
@@ -123,8 +123,8 @@ void TestSelectCol::form()
         QVERIFY(b->isEnabled());
         QCOMPARE(b->text(), programTitles.at(n - 1));
         int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
-        dialog.gridLayout->getItemPosition(dialog.gridLayout->indexOf(b), &row, &column,
-                                           &rowSpan, &columnSpan);
+        dialog.gridLayout->getItemPosition(dialog.gridLayout->indexOf(b), &row, &column, &rowSpan,
+                                           &columnSpan);
         QCOMPARE(row, (n - 1) / 4);
         QCOMPARE(column, (n - 1) % 4);
         QCOMPARE(rowSpan, 1);
@@ -182,17 +182,15 @@ void TestSelectCol::markingButtons_data()
     const QList<int> defaults = {3, 18, 19, 20, 21, 22, 23, 24, 25, 26};
     QTest::newRow("clear all right after opening") << QList<int>() << "clearAll" << QList<int>();
     QTest::newRow("clear all after checking more boxes")
-        << QList<int>{1, 2, 27, 28} << "clearAll" << QList<int>();
+        << QList<int> {1, 2, 27, 28} << "clearAll" << QList<int>();
     QTest::newRow("default undoes checks and unchecks")
-        << QList<int>{1, 3, 18, 28} << "setDefault" << defaults;
-    QTest::newRow("default after every box toggled")
-        << [] {
-               QList<int> all;
-               for (int n = 1; n <= 28; ++n)
-                   all << n;
-               return all;
-           }()
-        << "setDefault" << defaults;
+        << QList<int> {1, 3, 18, 28} << "setDefault" << defaults;
+    QTest::newRow("default after every box toggled") << [] {
+        QList<int> all;
+        for (int n = 1; n <= 28; ++n)
+            all << n;
+        return all;
+    }() << "setDefault" << defaults;
 }
 
 void TestSelectCol::markingButtons()
@@ -234,10 +232,9 @@ void TestSelectCol::readColumnFlagsByObjectName()
         (*it)->setParent(nullptr);
         (*it)->setParent(dialog.columns);
     }
-    QCOMPARE(qobject_cast<QCheckBox *>(
-                 *std::find_if(dialog.columns->children().cbegin(),
-                               dialog.columns->children().cend(),
-                               [](QObject *o) { return qobject_cast<QCheckBox *>(o); })),
+    QCOMPARE(qobject_cast<QCheckBox *>(*std::find_if(
+                 dialog.columns->children().cbegin(), dialog.columns->children().cend(),
+                 [](QObject *o) { return qobject_cast<QCheckBox *>(o); })),
              box(dialog, 28));
 
     bool flags[28];
