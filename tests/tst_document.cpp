@@ -28,42 +28,39 @@ class TestDocument : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { isolateSettings(); }
     void init();
     void cleanup();
 
     void startupCancelEndsProcess();
-    void startupShowsCleanDocument();
     void startupWithUnreadableFileKeepsPath();
-    void columnWidths();
-    void menuAndToolbar();
-    void eachActionRunsOnce();
+    void formAndWidths();
 
     void openLines_data();
     void openLines();
     void openRejectsLongLine();
     void openLeavesOnlyDocumentRows();
-    void openFromMenuEndsClean();
+    void openFromMenu();
     void failedOpenKeepsPreviousDocument();
-    void openAsksFirst_data();
-    void openAsksFirst();
 
     void saveWritesEveryRow_data();
     void saveWritesEveryRow();
-    void saveReproducesOwnFile();
     void saveUnderUmlautPath();
-    void saveCannotOpen();
-    void saveCannotFinish();
+    void saveFails_data();
+    void saveFails();
 
-    void quitAnswers_data();
-    void quitAnswers();
+    void questionAnswers_data();
+    void questionAnswers();
     void titleBarCloseAsksBeforeClosing();
     void messagesArePlainText();
 
 private:
     QString path(const QString &name) const { return dir->filePath(name); }
-    QAction *action(const char *name) const;
-    void trigger(const char *name) { action(name)->trigger(); }
+    void trigger(const char *name) { window->findChild<QAction *>(name)->trigger(); }
+    QString title(const QString &name, bool modified = false) const
+    {
+        return "VorlanCSV - " + path(name) + (modified ? " *" : "");
+    }
     QStringList rows() const;
 
     std::unique_ptr<QTemporaryDir> dir;
@@ -74,26 +71,25 @@ static const QByteArray FullRow =
     "7;Plan 3;a.pdf;Haus A;x;1;2;D-001;;;;;;;;;;Grundriss EG;12;Erste Ausgabe;A1;Müller GmbH;"
     "Erdgeschoss;Elektro;1:50;Grundriss;T-4;PDF";
 
-void TestDocument::initTestCase()
+// The next file dialog chooses `file`, which is gone before it can be read.
+static void chooseVanishingFile(const QString &file)
 {
-    isolateSettings();
+    onNextModalOf<QFileDialog>([file](QFileDialog *dialog) {
+        QObject::connect(dialog, &QDialog::accepted, [file]() { QFile::remove(file); });
+        acceptFile(dialog, file);
+    });
 }
 
 void TestDocument::init()
 {
     dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
+    writeFile(path("a.csv"), FullRow + "\n");
 }
 
 void TestDocument::cleanup()
 {
     discardWindow(window);
     cancelPendingModalActions();
-}
-
-QAction *TestDocument::action(const char *name) const
-{
-    return window->findChild<QAction *>(name);
 }
 
 QStringList TestDocument::rows() const
@@ -113,123 +109,78 @@ void TestDocument::startupCancelEndsProcess()
     QCOMPARE(probe.exitCode(), 255); // exit status -1
     QVERIFY(!probe.readAllStandardOutput().contains("constructed"));
 
-    writeFile(path("a.csv"), FullRow + "\n");
     probe.start(STARTUP_PROBE, {path("a.csv")});
     QVERIFY(probe.waitForFinished(60000));
     QCOMPARE(probe.exitCode(), 0);
     QCOMPARE(probe.readAllStandardOutput().trimmed(), QByteArray("constructed 0"));
 }
 
-void TestDocument::startupShowsCleanDocument()
-{
-    writeFile(path("plan.csv"), FullRow + "\n" + FullRow + "\n");
-    window = openWindow(path("plan.csv"));
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + path("plan.csv"));
-    QCOMPARE(rows(), QStringList({FullRow, FullRow}));
-    window->show();
-    QVERIFY(!window->windowTitle().endsWith("*"));
-}
-
 void TestDocument::startupWithUnreadableFileKeepsPath()
 {
-    // The file disappears between the dialog and the read.
-    const QString gone = writeFile(path("gone.csv"), FullRow + "\n");
-    onNextModalOf<QFileDialog>([gone](QFileDialog *dialog) {
-        QObject::connect(dialog, &QDialog::accepted, [gone]() { QFile::remove(gone); });
-        acceptFile(dialog, gone);
-    });
+    chooseVanishingFile(path("a.csv"));
     QString message;
     answerNextMessageBox(QMessageBox::Ok, &message);
     window = std::make_unique<VorlanCSV>();
-    QCOMPARE(message, "Die Datei " + gone + " kann nicht zum Lesen geöffnet werden.");
+    QCOMPARE(message, "Die Datei " + path("a.csv") + " kann nicht zum Lesen geöffnet werden.");
     QCOMPARE(window->windowTitle(), QString("VorlanCSV"));
     QCOMPARE(table(window.get())->rowCount(), 0);
 
     // The chosen path is the document: a save creates it.
     trigger("actionSpeichern");
-    QVERIFY(QFile::exists(gone));
-    QCOMPARE(readFile(gone), QByteArray());
+    QVERIFY(QFile::exists(path("a.csv")));
+    QCOMPARE(readFile(path("a.csv")), QByteArray());
 }
 
-void TestDocument::columnWidths()
+void TestDocument::formAndWidths()
 {
-    writeFile(path("a.csv"), FullRow + "\n");
-    window = openWindow(path("a.csv"));
-    QTableWidget *tab = table(window.get());
-    QCOMPARE(tab->columnCount(), 28);
-    const QList<int> expected = {40, 160, 40, 160, 160, 40,  40, 160, 40,  40,  40, 40,  40, 40,
-                                 40, 40,  40, 160, 40,  160, 80, 160, 160, 160, 80, 160, 80};
-    for (int c = 0; c < expected.size(); ++c)
-        QCOMPARE(tab->columnWidth(c), expected.at(c));
-    QCOMPARE(tab->columnWidth(27), tab->horizontalHeader()->defaultSectionSize());
-    QCOMPARE(tab->horizontalHeaderItem(27)->text(), QString("DTYPE"));
-    QCOMPARE(tab->horizontalHeaderItem(22)->text(), QString("Geschoß"));
-}
-
-void TestDocument::menuAndToolbar()
-{
-    writeFile(path("a.csv"), FullRow + "\n");
     window = openWindow(path("a.csv"));
     QCOMPARE(window->size(), QSize(969, 614));
-
     auto texts = [](const QList<QAction *> &actions) {
         QStringList list;
-        for (QAction *action : actions)
+        for (QAction *action : actions) {
             list << (action->isSeparator() ? "|" : action->text());
+            // An icon never grows beyond its 32 x 32 image.
+            if (!action->isSeparator() && !action->menu())
+                list.last() += QString::number(action->icon().pixmap(64).width());
+        }
         return list;
     };
     QCOMPARE(texts(window->menuBar()->actions()), QStringList {"Datei"});
-    const QStringList commands = {"Oeffnen", "Speichern", "Drucken", "|", "Beenden"};
+    const QStringList commands = {"Oeffnen32", "Speichern32", "Drucken32", "|", "Beenden32"};
     QCOMPARE(texts(window->findChild<QMenu *>("menuDatei")->actions()), commands);
     QCOMPARE(texts(window->findChild<QToolBar *>("toolBar")->actions()), commands);
-    for (QAction *action : window->findChild<QToolBar *>("toolBar")->actions()) {
-        if (action->isSeparator())
-            continue;
-        // An icon never grows beyond its image.
-        QCOMPARE(action->icon().pixmap(QSize(64, 64)).size(), QSize(32, 32));
-        QVERIFY(action->shortcut().isEmpty());
-    }
 
+    QTableWidget *tab = table(window.get());
     QStringList headers;
-    for (int c = 0; c < table(window.get())->columnCount(); ++c)
-        headers << table(window.get())->horizontalHeaderItem(c)->text();
-    QCOMPARE(headers,
-             QStringList({"ExportID", "3",          "Datei",        "Verzeichnis", "6",
-                          "1",        "7",          "DokuNr",       "9",           "10",
-                          "11",       "12",         "13",           "14",          "15",
-                          "16",       "17",         "Beschreibung", "BauNr",       "Erläuterung",
-                          "Format",   "Fremdfirma", "Geschoß",      "Gewerk",      "Maßstab",
-                          "Planart",  "Techn.Obj.", "DTYPE"}));
-}
+    QList<int> widths;
+    for (int c = 0; c < tab->columnCount(); ++c) {
+        headers << tab->horizontalHeaderItem(c)->text();
+        widths << tab->columnWidth(c);
+    }
+    QCOMPARE(headers.join(','),
+             QString("ExportID,3,Datei,Verzeichnis,6,1,7,DokuNr,9,10,11,12,"
+                     "13,14,15,16,17,Beschreibung,BauNr,Erläuterung,Format,"
+                     "Fremdfirma,Geschoß,Gewerk,Maßstab,Planart,Techn.Obj.,"
+                     "DTYPE"));
+    QCOMPARE(
+        widths,
+        QList<int>({40,  160, 40,  160, 160, 40,  40,
+                    160, 40,  40,  40,  40,  40,  40,
+                    40,  40,  40,  160, 40,  160, 80,
+                    160, 160, 160, 80,  160, 80,  tab->horizontalHeader()->defaultSectionSize()}));
 
-void TestDocument::eachActionRunsOnce()
-{
-    writeFile(path("a.csv"), FullRow + "\n");
-    window = openWindow(path("a.csv"));
-
-    // A second connection would open a second dialog right after the first.
+    // A second connection of an action would open a second dialog.
     int dialogs = 0;
-    auto *timer = new QTimer(this);
-    timer->setInterval(10);
-    connect(timer, &QTimer::timeout, [&dialogs]() {
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, [&dialogs]() {
         if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
             ++dialogs;
             dialog->reject();
         }
     });
-    timer->start();
+    watcher.start(10);
     trigger("actionOeffnen");
     QCOMPARE(dialogs, 1);
-    delete timer;
-
-    // One save writes the file once: the second write of a doubled save
-    // would find the file it just wrote.
-    table(window.get())->item(0, 0)->setText("5");
-    QFile::remove(path("a.csv"));
-    QSignalSpy titles(window.get(), &QWidget::windowTitleChanged);
-    trigger("actionSpeichern");
-    QCOMPARE(titles.count(), 1);
-    QVERIFY(readFile(path("a.csv")).startsWith("5;"));
 }
 
 void TestDocument::openLines_data()
@@ -237,47 +188,41 @@ void TestDocument::openLines_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("expected"); // RowText of every row
 
-    // A short line fills only its first columns; the rest stay without
-    // editors and read back empty.
-    const QString rest26 = QString(";").repeated(26);
+    // A short line fills only its first columns; the rest read back empty.
+    const QString shortTail = QString(";").repeated(26);
+    const QStringList ab = {"a;b" + shortTail};
     QTest::newRow("empty file: no rows") << QByteArray() << QStringList();
-    QTest::newRow("no line end") << QByteArray("a;b") << QStringList {"a;b" + rest26};
-    QTest::newRow("LF") << QByteArray("a;b\n") << QStringList {"a;b" + rest26};
-    QTest::newRow("CR LF") << QByteArray("a;b\r\n") << QStringList {"a;b" + rest26};
+    QTest::newRow("no line end") << QByteArray("a;b") << ab;
+    QTest::newRow("LF") << QByteArray("a;b\n") << ab;
+    QTest::newRow("CR LF") << QByteArray("a;b\r\n") << ab;
     QTest::newRow("empty line at the end is an empty row")
         << QByteArray(FullRow + "\n\n") << QStringList {FullRow, QString(";").repeated(27)};
-    QTest::newRow("mixed line ends") << QByteArray(FullRow + "\r\n" + FullRow + "\n" + FullRow)
-                                     << QStringList {FullRow, FullRow, FullRow};
     QTest::newRow("fields trimmed")
-        << QByteArray(" 7 ;  Plan 3\t;a.pdf") << QStringList {"7;Plan 3;a.pdf" + rest26.mid(1)};
+        << QByteArray(" 7 ;  Plan 3\t;a.pdf") << QStringList {"7;Plan 3;a.pdf" + shortTail.mid(1)};
     QTest::newRow("UTF-8 byte-order mark is not part of the first field")
         << QByteArray("\xEF\xBB\xBF" + FullRow + "\n") << QStringList {FullRow};
     QTest::newRow("UTF-16 with byte-order mark")
-        << (QByteArray("\xFF\xFE")
-            + QByteArray(reinterpret_cast<const char *>(QString(FullRow + "\r\n").utf16()),
-                         (FullRow.size() + 2) * 2 - 2))
+        << QByteArray("\xFF\xFE"
+                      + QByteArray(reinterpret_cast<const char *>(QString(FullRow).utf16()),
+                                   QString(FullRow).size() * 2))
         << QStringList {FullRow};
     QTest::newRow("Windows-1252 line keeps its umlauts")
         << QByteArray("1;Gr\xFC\xDF"
                       "e aus K\xF6ln\n"
                       + FullRow + "\n")
-        << QStringList {"1;Grüße aus Köln" + rest26, FullRow};
-    QTest::newRow("drop-down value not in its list becomes ---")
-        << QByteArray(QString(";").repeated(20).toUtf8() + "A7;;Keller;Elektro; 1:50 ;Grundriss;;")
-        << QStringList {QString(";").repeated(20) + "---;;---;Elektro;1:50;Grundriss;;"};
+        << QStringList {"1;Grüße aus Köln" + shortTail, FullRow};
 }
 
 void TestDocument::openLines()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, expected);
-    // UTF-16 rows above were built from the QString in host order.
     if (QSysInfo::ByteOrder == QSysInfo::BigEndian && bytes.startsWith("\xFF\xFE"))
-        QSKIP("UTF-16 sample is little-endian");
+        QSKIP("the UTF-16 sample is built in host order");
     writeFile(path("p.csv"), bytes);
     window = openWindow(path("p.csv"));
     QCOMPARE(rows(), expected);
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + path("p.csv"));
+    QCOMPARE(window->windowTitle(), title("p.csv"));
 }
 
 void TestDocument::openRejectsLongLine()
@@ -285,13 +230,8 @@ void TestDocument::openRejectsLongLine()
     const QByteArray line29 = FullRow + ";extra";
     writeFile(path("p.csv"), line29 + "\n" + FullRow + "\n" + line29 + "\n");
     QStringList messages;
-    for (int i = 0; i < 2; ++i)
-        onNextModalOf<QMessageBox>([&messages](QMessageBox *box) {
-            messages << box->text();
-            box->accept();
-        });
+    answerEveryMessageBox(QMessageBox::Ok, &messages);
     window = openWindow(path("p.csv"));
-    QVERIFY(waitUntil([&] { return messages.size() == 2; }));
     const QString expected = "Die Zeile:\n\n" + QString::fromUtf8(line29)
         + "\nenthält einen Fehler (z.B. mehr als 27 Spalten). Zeile ignoriert.";
     QCOMPARE(messages, QStringList({expected, expected}));
@@ -300,31 +240,26 @@ void TestDocument::openRejectsLongLine()
 
 void TestDocument::openLeavesOnlyDocumentRows()
 {
-    writeFile(path("five.csv"),
-              FullRow.repeated(1) + "\n" + FullRow + "\n" + FullRow + "\n" + FullRow + "\n"
-                  + FullRow + "\n");
+    writeFile(path("five.csv"), (FullRow + "\n").repeated(5));
     writeFile(path("three.csv"), "a\nb\nc\n");
     window = openWindow(path("five.csv"));
-    QCOMPARE(table(window.get())->rowCount(), 5);
-
     chooseFileInNextDialog(path("three.csv"));
     trigger("actionOeffnen");
     QCOMPARE(table(window.get())->rowCount(), 3);
     trigger("actionSpeichern");
-    const QByteArray tail = QString(";").repeated(26).toUtf8() + "\n";
-    QCOMPARE(readFile(path("three.csv")), "a;" + tail + "b;" + tail + "c;" + tail);
+    const QByteArray tail = QString(";").repeated(27).toUtf8() + "\n";
+    QCOMPARE(readFile(path("three.csv")), "a" + tail + "b" + tail + "c" + tail);
 }
 
-void TestDocument::openFromMenuEndsClean()
+void TestDocument::openFromMenu()
 {
-    writeFile(path("a.csv"), FullRow + "\n");
     writeFile(path("b.csv"), "x;y\n");
     window = openWindow(path("a.csv"));
     window->show();
     chooseFileInNextDialog(path("b.csv"));
-    trigger("actionOeffnen");
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + path("b.csv"));
-    QCOMPARE(cellText(table(window.get()), 0, 1), QString("y"));
+    trigger("actionOeffnen"); // loading marks cells, the end clears the mark
+    QCOMPARE(window->windowTitle(), title("b.csv"));
+    QCOMPARE(rows(), QStringList {"x;y" + QString(";").repeated(26)});
 
     // The dialog starts in the folder of the last save.
     trigger("actionSpeichern");
@@ -336,71 +271,26 @@ void TestDocument::openFromMenuEndsClean()
     });
     trigger("actionOeffnen");
     QCOMPARE(startDir, dir->path());
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + path("b.csv"));
+    QCOMPARE(window->windowTitle(), title("b.csv"));
 }
 
 void TestDocument::failedOpenKeepsPreviousDocument()
 {
-    writeFile(path("a.csv"), FullRow + "\n");
-    const QString gone = writeFile(path("b.csv"), "x;y\n");
+    writeFile(path("b.csv"), "x;y\n");
     window = openWindow(path("a.csv"));
     table(window.get())->item(0, 1)->setText("geändert");
 
     answerNextMessageBox(QMessageBox::No); // the question to save
-    onNextModalOf<QFileDialog>([gone](QFileDialog *dialog) {
-        QObject::connect(dialog, &QDialog::accepted, [gone]() { QFile::remove(gone); });
-        acceptFile(dialog, gone);
-    });
+    chooseVanishingFile(path("b.csv"));
     QString message;
     QTimer::singleShot(0, [&message] { answerNextMessageBox(QMessageBox::Ok, &message); });
     trigger("actionOeffnen");
-    QCOMPARE(message, "Die Datei " + gone + " kann nicht zum Lesen geöffnet werden.");
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + path("a.csv") + " *");
+    QCOMPARE(message, "Die Datei " + path("b.csv") + " kann nicht zum Lesen geöffnet werden.");
+    QCOMPARE(window->windowTitle(), title("a.csv", true));
 
     trigger("actionSpeichern");
-    QVERIFY(!QFile::exists(gone));
+    QVERIFY(!QFile::exists(path("b.csv")));
     QVERIFY(readFile(path("a.csv")).startsWith("7;geändert;"));
-}
-
-void TestDocument::openAsksFirst_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("dialogShown");
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("Ja saves, then the dialog") << int(QMessageBox::Yes) << true << true;
-    QTest::newRow("Nein goes on without saving") << int(QMessageBox::No) << true << false;
-    QTest::newRow("Abbrechen stops before the dialog")
-        << int(QMessageBox::Cancel) << false << false;
-}
-
-void TestDocument::openAsksFirst()
-{
-    QFETCH(int, answer);
-    QFETCH(bool, dialogShown);
-    QFETCH(bool, saved);
-    writeFile(path("a.csv"), FullRow + "\n");
-    window = openWindow(path("a.csv"));
-    table(window.get())->item(0, 0)->setText("99");
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + path("a.csv") + " *");
-
-    QString text, title;
-    answerNextMessageBox(QMessageBox::StandardButton(answer), &text, &title);
-    bool shown = false;
-    QTimer::singleShot(0, [&shown] {
-        onNextModalOf<QFileDialog>(
-            [&shown](QFileDialog *dialog) {
-                shown = true;
-                dialog->reject();
-            },
-            3000);
-    });
-    trigger("actionOeffnen");
-    if (dialogShown)
-        QVERIFY(waitUntil([&] { return shown; }));
-    QCOMPARE(shown, dialogShown);
-    QCOMPARE(title, QString("Ungesicherte Daten!"));
-    QCOMPARE(text, "Datei\n" + path("a.csv") + "\njetzt speichern?");
-    QCOMPARE(readFile(path("a.csv")).startsWith("99;"), saved);
 }
 
 void TestDocument::saveWritesEveryRow_data()
@@ -409,13 +299,13 @@ void TestDocument::saveWritesEveryRow_data()
     QTest::addColumn<QByteArray>("output");
     const QByteArray emptyRow = QString(";").repeated(27).toUtf8() + "\n";
     QTest::newRow("empty table gives an empty file") << QByteArray() << QByteArray();
-    QTest::newRow("blank line gives a row of empty cells") << QByteArray("\n") << emptyRow;
+    QTest::newRow("blank line gives a row of empty cells") << QByteArray(" \n") << emptyRow;
     QTest::newRow("three rows, LF after each, UTF-8")
         << QByteArray(FullRow + "\r\n" + FullRow + "\r\n" + FullRow)
         << QByteArray(FullRow + "\n" + FullRow + "\n" + FullRow + "\n");
     QTest::newRow("Windows-1252 is saved as UTF-8") << QByteArray("Stra\xDF"
                                                                   "e\n")
-                                                    << QByteArray("Straße;") + emptyRow.mid(1);
+                                                    << QByteArray("Straße") + emptyRow;
 }
 
 void TestDocument::saveWritesEveryRow()
@@ -428,126 +318,128 @@ void TestDocument::saveWritesEveryRow()
     QCOMPARE(readFile(path("p.csv")), output);
 }
 
-void TestDocument::saveReproducesOwnFile()
-{
-    const QByteArray own = FullRow + "\n" + QString(";").repeated(19).toUtf8()
-        + "Kurz;A4;;Meß-Anhänger;Kälte mit Lüftung und Heizung;1:12,5;"
-          "Geländeschnitt;;\n";
-    writeFile(path("own.csv"), own);
-    window = openWindow(path("own.csv"));
-    table(window.get())->item(1, 0)->setText("5");
-    QVERIFY(window->windowTitle().endsWith(" *"));
-    table(window.get())->item(1, 0)->setText("");
-    trigger("actionSpeichern");
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + path("own.csv"));
-    QCOMPARE(readFile(path("own.csv")), own);
-}
-
 void TestDocument::saveUnderUmlautPath()
 {
     const QString name = path("Pläne Bau 2.csv");
     writeFile(name, FullRow + "\n");
+    QFile::remove(path("a.csv"));
     window = openWindow(name);
     table(window.get())->item(0, 0)->setText("8");
     trigger("actionSpeichern");
+    QCOMPARE(window->windowTitle(), "VorlanCSV - " + name);
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList {"Pläne Bau 2.csv"});
     QVERIFY(readFile(name).startsWith("8;Plan 3;"));
 }
 
-void TestDocument::saveCannotOpen()
+void TestDocument::saveFails_data()
 {
-    const QString sub = path("sub");
-    QVERIFY(QDir().mkpath(sub));
-    const QString name = writeFile(sub + "/p.csv", FullRow + "\n");
+    QTest::addColumn<bool>("diskFull");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder gone") << false << "kann nicht zum Schreiben geöffnet werden.";
+    QTest::newRow("disk full part-way") << true << "konnte nicht vollständig geschrieben werden.";
+}
+
+void TestDocument::saveFails()
+{
+    QFETCH(bool, diskFull);
+    QFETCH(QString, reason);
+    const QString name = path("sub/big.csv");
+    const QByteArray before = (FullRow + "\n").repeated(200);
+    writeFile(name, before);
     window = openWindow(name);
     table(window.get())->item(0, 0)->setText("8");
-    QVERIFY(QDir(sub).removeRecursively()); // the folder is gone
-
     QSettings("Quellor", "VorlanCSV").setValue("lastpath", "/elsewhere");
     QString message;
     answerNextMessageBox(QMessageBox::Ok, &message);
-    trigger("actionSpeichern");
-    QCOMPARE(message, "Die Datei\n" + name + "\nkann nicht zum Schreiben geöffnet werden.");
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + name + " *");
-    QCOMPARE(QSettings("Quellor", "VorlanCSV").value("lastpath").toString(), sub);
-    QVERIFY(!QFile::exists(name));
-}
 
-void TestDocument::saveCannotFinish()
-{
+    if (!diskFull) {
+        QVERIFY(QDir(path("sub")).removeRecursively());
+        trigger("actionSpeichern");
+    } else {
 #ifdef Q_OS_UNIX
-    // A file-size limit makes the disk "full" after 4 KiB.
-    QByteArray big;
-    for (int i = 0; i < 200; ++i)
-        big += FullRow + "\n";
-    const QString name = writeFile(path("big.csv"), big);
-    window = openWindow(name);
-    table(window.get())->item(0, 0)->setText("8");
-
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old;
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limited = old;
-    limited.rlim_cur = 4096;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    QString message;
-    answerNextMessageBox(QMessageBox::Ok, &message);
-    trigger("actionSpeichern");
-    setrlimit(RLIMIT_FSIZE, &old);
-
-    QCOMPARE(message, "Die Datei\n" + name + "\nkonnte nicht vollständig geschrieben werden.");
-    QCOMPARE(readFile(name), big);
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + name + " *");
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList {"big.csv"});
+        // A file-size limit makes the disk "full" after 4 KiB.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old;
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limited = old;
+        limited.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        trigger("actionSpeichern");
+        setrlimit(RLIMIT_FSIZE, &old);
 #else
-    QSKIP("needs a file-size limit");
+        QSKIP("needs a file-size limit");
 #endif
+    }
+    QCOMPARE(message, "Die Datei\n" + name + "\n" + reason);
+    QCOMPARE(window->windowTitle(), "VorlanCSV - " + name + " *");
+    QCOMPARE(QSettings("Quellor", "VorlanCSV").value("lastpath").toString(), path("sub"));
+    if (diskFull) {
+        QCOMPARE(readFile(name), before);
+        QCOMPARE(QDir(path("sub")).entryList(QDir::Files), QStringList {"big.csv"});
+    }
 }
 
-void TestDocument::quitAnswers_data()
+void TestDocument::questionAnswers_data()
 {
+    QTest::addColumn<bool>("quit");
     QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("goesOn");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("Ja saves and closes") << int(QMessageBox::Yes) << true << true;
-    QTest::newRow("Nein closes without saving") << int(QMessageBox::No) << true << false;
-    QTest::newRow("Abbrechen keeps the window") << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("open, Ja: saves, then the dialog")
+        << false << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("open, Nein: the dialog, nothing saved")
+        << false << int(QMessageBox::No) << true << false;
+    QTest::newRow("open, Abbrechen: no dialog")
+        << false << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("quit, Ja: saves and closes") << true << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("quit, Nein: closes, asks no more")
+        << true << int(QMessageBox::No) << true << false;
+    QTest::newRow("quit, Abbrechen: stays open")
+        << true << int(QMessageBox::Cancel) << false << false;
 }
 
-void TestDocument::quitAnswers()
+void TestDocument::questionAnswers()
 {
+    QFETCH(bool, quit);
     QFETCH(int, answer);
-    QFETCH(bool, closed);
+    QFETCH(bool, goesOn);
     QFETCH(bool, saved);
-    writeFile(path("a.csv"), FullRow + "\n");
     window = openWindow(path("a.csv"));
     window->show();
     table(window.get())->item(0, 0)->setText("99");
+    QCOMPARE(window->windowTitle(), title("a.csv", true));
 
-    int questions = 0;
-    auto countAndAnswer = [&questions, answer](QMessageBox *box) {
-        ++questions;
+    QStringList asked;
+    auto answerQuestion = [&asked, answer](QMessageBox *box) {
+        asked << box->windowTitle() + "|" + box->text();
         box->button(QMessageBox::StandardButton(answer))->click();
     };
-    onNextModalOf<QMessageBox>(countAndAnswer);
-    trigger("actionBeenden");
-    QCOMPARE(questions, 1);
-    QCOMPARE(window->isVisible(), !closed);
+    onNextModalOf<QMessageBox>(answerQuestion);
+    bool dialogShown = false;
+    onNextModalOf<QFileDialog>([&dialogShown](QFileDialog *dialog) {
+        dialogShown = true;
+        dialog->reject();
+    });
+    trigger(quit ? "actionBeenden" : "actionOeffnen");
+    QCOMPARE(asked,
+             QStringList {"Ungesicherte Daten!|Datei\n" + path("a.csv") + "\njetzt speichern?"});
     QCOMPARE(readFile(path("a.csv")).startsWith("99;"), saved);
     QCOMPARE(window->windowTitle().endsWith(" *"), !saved);
-
-    if (closed) {
-        // Ending the program asks nothing more: a question from the
-        // destructor would be answered and counted while reset() runs.
-        onNextModalOf<QMessageBox>(countAndAnswer);
+    if (!quit) {
+        QCOMPARE(dialogShown, goesOn);
+        return;
+    }
+    QCOMPARE(window->isVisible(), !goesOn);
+    if (goesOn) {
+        // A question from the destructor would be answered and counted here.
+        onNextModalOf<QMessageBox>(answerQuestion);
         window.reset();
-        QCOMPARE(questions, 1);
+        QCOMPARE(asked.size(), 1);
     }
 }
 
 void TestDocument::titleBarCloseAsksBeforeClosing()
 {
-    writeFile(path("a.csv"), FullRow + "\n");
     window = openWindow(path("a.csv"));
     window->show();
     table(window.get())->item(0, 0)->setText("99");
@@ -567,7 +459,6 @@ void TestDocument::titleBarCloseAsksBeforeClosing()
         box->button(QMessageBox::No)->click();
     });
     QVERIFY(window->close());
-    QVERIFY(!window->isVisible());
     window.reset();
     QCOMPARE(questions, 1);
     QCOMPARE(readFile(path("a.csv")), FullRow + "\n");
@@ -577,29 +468,18 @@ void TestDocument::messagesArePlainText()
 {
     const QString name = path("<b>Plan</b>.csv");
     writeFile(name, "<i>x</i>;" + FullRow + "\n");
-    Qt::TextFormat format = Qt::RichText;
-    QString text;
-    onNextModalOf<QMessageBox>([&](QMessageBox *box) {
-        format = box->textFormat();
-        text = box->text();
-        box->accept();
-    });
+    QList<Qt::TextFormat> formats;
+    auto record = [&formats](QMessageBox *box) {
+        formats << box->textFormat();
+        box->button(box->button(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok)->click();
+    };
+    onNextModalOf<QMessageBox>(record); // the refused line
     window = openWindow(name);
-    QVERIFY(waitUntil([&] { return !text.isEmpty(); }));
-    QCOMPARE(format, Qt::PlainText);
-    QVERIFY(text.contains("<i>x</i>;7;"));
-
-    table(window.get())->setRowCount(0);
-    window->show();
-    onNextModalOf<QMessageBox>([&](QMessageBox *box) {
-        format = box->textFormat();
-        box->button(QMessageBox::No)->click();
-    });
     table(window.get())->setRowCount(1);
     table(window.get())->setItem(0, 0, new QTableWidgetItem("1"));
-    format = Qt::RichText;
+    onNextModalOf<QMessageBox>(record); // the question, naming the file
     trigger("actionBeenden");
-    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(formats, QList<Qt::TextFormat>({Qt::PlainText, Qt::PlainText}));
 }
 
 QTEST_MAIN(TestDocument)

@@ -26,10 +26,8 @@ private slots:
 
     void editMarksTitleOnce_data();
     void editMarksTitleOnce();
-    void plainCellKeepsOutSeparators_data();
-    void plainCellKeepsOutSeparators();
-    void lineEditorKeepsOutSeparators_data();
-    void lineEditorKeepsOutSeparators();
+    void editorsKeepOutSeparators_data();
+    void editorsKeepOutSeparators();
     void lineEditorStopsAt30();
 
 private:
@@ -141,63 +139,52 @@ void TestEditing::editMarksTitleOnce()
                   .toUtf8());
 }
 
-void TestEditing::plainCellKeepsOutSeparators_data()
+void TestEditing::editorsKeepOutSeparators_data()
 {
+    QTest::addColumn<int>("column"); // 1: plain cell, 19: explanation field
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("result");
-    QTest::newRow("typed separator is refused") << "a;b"
-                                                << ""
-                                                << "Planab";
-    QTest::newRow("pasted separator is refused") << ""
-                                                 << "x;y"
-                                                 << "Plan";
-    QTest::newRow("pasted line break is refused") << ""
-                                                  << "x\ny"
-                                                  << "Plan";
-    QTest::newRow("pasted text without either") << ""
-                                                << "Halle 2, \"Nord\""
-                                                << "PlanHalle 2, \"Nord\"";
+    for (int column : {1, 19}) {
+        const QByteArray where = column == 1 ? "plain cell: " : "explanation: ";
+        QTest::newRow(where + "typed separator is refused") << column << "a;b"
+                                                            << ""
+                                                            << "Planab";
+        QTest::newRow(where + "pasted separator is refused") << column << ""
+                                                             << "x;y"
+                                                             << "Plan";
+        QTest::newRow(where + "pasted line break is refused") << column << ""
+                                                              << "x\ny"
+                                                              << "Plan";
+        QTest::newRow(where + "pasted text without either") << column << ""
+                                                            << "Halle 2, \"Nord\""
+                                                            << "PlanHalle 2, \"Nord\"";
+    }
 }
 
-void TestEditing::plainCellKeepsOutSeparators()
+void TestEditing::editorsKeepOutSeparators()
 {
+    QFETCH(int, column);
     QFETCH(QString, typed);
     QFETCH(QString, pasted);
     QFETCH(QString, result);
-    QLineEdit *editor = openPlainEditor(0, 1);
-    QVERIFY(editor);
-    editor->end(false);
-    if (!typed.isEmpty())
-        QTest::keyClicks(editor, typed);
+    QLineEdit *editor = qobject_cast<QLineEdit *>(tab()->cellWidget(0, 19));
+    if (column == 19) {
+        editor->setText("Plan");
+    } else {
+        tab()->item(0, 1)->setText("Plan");
+        editor = openPlainEditor(0, 1);
+        QVERIFY(editor);
+        editor->end(false);
+    }
+    QTest::keyClicks(editor, typed);
     if (!pasted.isEmpty()) {
         QGuiApplication::clipboard()->setText(pasted);
         editor->paste();
     }
-    commit(editor);
-    QCOMPARE(tab()->item(0, 1)->text(), result);
-    QCOMPARE(window->splitRowText(window->rowText(0)).size(), 28);
-}
-
-void TestEditing::lineEditorKeepsOutSeparators_data()
-{
-    plainCellKeepsOutSeparators_data();
-}
-
-void TestEditing::lineEditorKeepsOutSeparators()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, pasted);
-    QFETCH(QString, result);
-    auto *editor = qobject_cast<QLineEdit *>(tab()->cellWidget(0, 19));
-    editor->setText("Plan");
-    if (!typed.isEmpty())
-        QTest::keyClicks(editor, typed);
-    if (!pasted.isEmpty()) {
-        QGuiApplication::clipboard()->setText(pasted);
-        editor->paste();
-    }
-    QCOMPARE(editor->text(), result);
+    if (column == 1)
+        commit(editor);
+    QCOMPARE(column == 1 ? tab()->item(0, 1)->text() : editor->text(), result);
     QCOMPARE(window->splitRowText(window->rowText(0)).size(), 28);
 }
 
