@@ -169,3 +169,19 @@ bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
 }
 
 } // namespace TestSupport
+
+// --- Helpers of the print tests ---
+namespace TestSupport {
+
+QStringList programColumnTitles()
+{
+    QMainWindow window;
+    Ui::VorlanCSVClass ui;
+    ui.setupUi(&window);
+    QStringList titles;
+    for (int c = 0; c < ui.tab->columnCount(); ++c)
+        titles << ui.tab->horizontalHeaderItem(c)->text();
+    return titles;
+}
+
+} // namespace TestSupport

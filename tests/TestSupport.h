@@ -75,3 +75,11 @@ QString cellText(QTableWidget *table, int row, int column);
 bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 10000);
 
 } // namespace TestSupport
+
+// --- Helpers of the print tests ---
+namespace TestSupport {
+
+// The 28 column header texts exactly as the main window's form gives them.
+QStringList programColumnTitles();
+
+} // namespace TestSupport
