@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -24,6 +25,9 @@ void isolateSettings()
     static QTemporaryDir configDir;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configDir.path()));
     QStandardPaths::setTestModeEnabled(true);
+    // Test mode alone would send every test to one shared settings file.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configDir.path());
 }
 
 void onNextModal(std::function<void(QWidget *)> action, std::function<bool(QWidget *)> matches,

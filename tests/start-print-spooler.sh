@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts the CUPS print spooler when none runs and gives it the PDF queue
-# "VorlanPDF" that tst_printing prints on. Run as root; safe to run again.
+# Starts the CUPS print spooler when none runs and gives it the PDF queues
+# "VorlanPDF" and "VorlanPDF2"; tst_printing prints on one that is not the
+# default printer. Run as root; safe to run again.
 set -euo pipefail
 export LC_ALL=C
 
@@ -36,6 +37,7 @@ if ! scheduler_running; then
     exit 1
 fi
 
+for queue in VorlanPDF VorlanPDF2; do
 if ! lpstat -p "$queue" >/dev/null 2>&1; then
     # The model name of the cups-pdf driver, e.g. lsb/usr/cups-pdf/CUPS-PDF_opt.ppd.
     model=$(lpinfo -m 2>/dev/null | awk '{ print $1 }' | grep -i 'cups-pdf' | grep -i '_opt' | head -n 1 || true)
@@ -50,10 +52,12 @@ if ! lpstat -p "$queue" >/dev/null 2>&1; then
 fi
 cupsenable "$queue"
 cupsaccept "$queue"
+done
+queue=VorlanPDF
 
 if ! lpstat -d 2>/dev/null | grep -q 'system default destination:'; then
     lpadmin -d "$queue"
 fi
 
 lpstat -d
-lpstat -p "$queue"
+lpstat -p VorlanPDF VorlanPDF2

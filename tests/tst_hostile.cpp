@@ -57,13 +57,7 @@ class TestHostile : public QObject
     std::unique_ptr<VorlanCSV> window;
 
 private slots:
-    void initTestCase()
-    {
-        // In test mode the settings would go to ~/.qttest, shared by every test.
-        isolateSettings();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           qEnvironmentVariable("XDG_CONFIG_HOME"));
-    }
+    void initTestCase() { isolateSettings(); }
     void cleanup()
     {
         cancelPendingModalActions();
