@@ -69,8 +69,9 @@ bool VorlanCSV::loadPlanFile(const QString &path)
     dropValueModels();
     ui.tab->removeCellEditors();
     ui.tab->clearContents();
-    // All rows at once: inserting them one by one costs time for every row
-    // already there.
+    // All rows at once, as many as lines the row filling takes: inserting
+    // them one by one costs time for every row already there, and a longer
+    // previous document leaves no surplus rows behind.
     int accepted = 0;
     for (const QString &line : lines)
         accepted += line.count(QLatin1Char(';')) < ColumnCatalog::ColumnCount ? 1 : 0;
@@ -84,8 +85,6 @@ bool VorlanCSV::loadPlanFile(const QString &path)
         showMessage("Die Zeile:\n\n" + shownLine(line)
                     + "\nenthält einen Fehler (z.B. mehr als 27 Spalten). Zeile ignoriert.");
     }
-    // Rows of a longer previous document must not survive as empty records.
-    ui.tab->setRowCount(row);
 
     modified = false;
     updateTitle();
