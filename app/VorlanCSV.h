@@ -48,6 +48,7 @@ private slots:
 
 private:
     QMenu *buildContextMenu();
+    void insertRowAtContextRow(const QString &text);
     bool loadPlanFile(const QString &path);
     QAbstractItemModel *valueModel(const QStringList *values);
     void dropValueModels();

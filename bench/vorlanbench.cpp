@@ -128,7 +128,8 @@ int runOne(int rows)
     chooseInNextFileDialog(first);
     VorlanCSV window;
     window.show();
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
     auto *table = window.findChild<QTableWidget *>("tab");
     settle(table);
     const double startup = clock.nsecsElapsed() / 1e6;

@@ -2,7 +2,6 @@
 #include "VorlanCSV.h"
 
 #include "BusyCursor.h"
-#include "ColumnCatalog.h"
 #include "PlanFileReader.h"
 
 #include <QFile>
@@ -69,13 +68,9 @@ bool VorlanCSV::loadPlanFile(const QString &path)
     dropValueModels();
     ui.tab->removeCellEditors();
     ui.tab->clearContents();
-    // All rows at once, as many as lines the row filling takes: inserting
-    // them one by one costs time for every row already there, and a longer
-    // previous document leaves no surplus rows behind.
-    int accepted = 0;
-    for (const QString &line : lines)
-        accepted += line.count(QLatin1Char(';')) < ColumnCatalog::ColumnCount ? 1 : 0;
-    ui.tab->setRowCount(accepted);
+    // All rows at once: inserting them one by one costs time for every row
+    // already there.
+    ui.tab->setRowCount(lines.size());
     int row = 0;
     for (const QString &line : lines) {
         if (insertRowFromText(row, line)) {
@@ -85,6 +80,8 @@ bool VorlanCSV::loadPlanFile(const QString &path)
         showMessage("Die Zeile:\n\n" + shownLine(line)
                     + "\nenthält einen Fehler (z.B. mehr als 27 Spalten). Zeile ignoriert.");
     }
+    // Refused lines leave no rows, nor does a longer previous document.
+    ui.tab->setRowCount(row);
 
     modified = false;
     updateTitle();

@@ -6,60 +6,45 @@
 
 namespace {
 
-void appendLine(QStringList &lines, QString line)
+// Splits at every LF and drops a CR right before it; the LF that ends the
+// last line starts no further one.
+template <class Text> QList<Text> splitAtLineEnds(const Text &text)
 {
-    if (line.endsWith(QLatin1Char('\r')))
-        line.chop(1);
-    lines.append(line);
+    QList<Text> lines = text.split('\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    for (Text &line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+    }
+    return lines;
 }
 
-QString decodeLine(const char *data, int size, QTextCodec *utf8, QTextCodec *fallback)
+QString decodeLine(const QByteArray &line, QTextCodec *utf8, QTextCodec *fallback)
 {
     QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    QString text = utf8->toUnicode(data, size, &state);
+    QString text = utf8->toUnicode(line.constData(), line.size(), &state);
     if (state.invalidChars == 0 && state.remainingChars == 0)
         return text;
-    return fallback->toUnicode(data, size);
+    return fallback->toUnicode(line);
 }
 
 } // namespace
 
 QStringList PlanFileReader::splitLines(const QByteArray &bytes)
 {
-    QStringList lines;
     if (bytes.isEmpty())
-        return lines;
+        return QStringList();
 
     QTextCodec *utf8 = QTextCodec::codecForName("UTF-8");
     QTextCodec *bomCodec = QTextCodec::codecForUtfText(bytes, utf8);
-
-    if (bomCodec != utf8) {
-        // UTF-16 or UTF-32 with a byte-order mark: decode the whole text.
-        const QString text = bomCodec->toUnicode(bytes);
-        int start = 0;
-        while (start < text.size()) {
-            int end = text.indexOf(QLatin1Char('\n'), start);
-            if (end < 0)
-                end = text.size();
-            appendLine(lines, text.mid(start, end - start));
-            start = end + 1;
-        }
-        return lines;
-    }
+    if (bomCodec != utf8) // UTF-16 or UTF-32 with a byte-order mark
+        return splitAtLineEnds(bomCodec->toUnicode(bytes));
 
     QTextCodec *fallback = QTextCodec::codecForName("Windows-1252");
-    int start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    const char *data = bytes.constData();
-    const int size = bytes.size();
-    while (start < size) {
-        int end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = size;
-        int lineEnd = end;
-        if (lineEnd > start && data[lineEnd - 1] == '\r')
-            --lineEnd;
-        lines.append(decodeLine(data + start, lineEnd - start, utf8, fallback));
-        start = end + 1;
-    }
+    const int bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    QStringList lines;
+    for (const QByteArray &line : splitAtLineEnds(bytes.mid(bom)))
+        lines.append(decodeLine(line, utf8, fallback));
     return lines;
 }

@@ -56,26 +56,28 @@ void VorlanCSV::onCopy()
         clipboard->clear(QClipboard::Clipboard);
 }
 
-void VorlanCSV::onInsert()
+// A new row above the clicked one, or at the end below the last row.
+void VorlanCSV::insertRowAtContextRow(const QString &text)
 {
     const int row = contextRow < 0 ? ui.tab->rowCount() : contextRow;
     ui.tab->insertRow(row);
-    insertRowFromText(row, EmptyRowText);
+    insertRowFromText(row, text);
     modified = true;
+}
+
+void VorlanCSV::onInsert()
+{
+    insertRowAtContextRow(EmptyRowText);
 }
 
 void VorlanCSV::onInsertCopied()
 {
-    const int row = contextRow < 0 ? ui.tab->rowCount() : contextRow;
-    ui.tab->insertRow(row);
-    insertRowFromText(row, clipboard->text(QClipboard::Clipboard));
-    modified = true;
+    insertRowAtContextRow(clipboard->text(QClipboard::Clipboard));
 }
 
 void VorlanCSV::onDelete()
 {
     ui.tab->removeRow(contextRow);
-    // Removing a row changes no cell, so the title is marked here.
-    modified = true;
-    updateTitle();
+    // Removing a row changes no cell, so nothing else reports the change.
+    on_changed();
 }

@@ -22,7 +22,7 @@ namespace {
 QString chosenQueue()
 {
     const QString defaultName = QPrinterInfo::defaultPrinterName();
-    for (const QString &name : {"VorlanPDF", "VorlanPDF2"}) {
+    for (const QString &name : QStringList{"VorlanPDF", "VorlanPDF2"}) {
         if (!QPrinterInfo::printerInfo(name).isNull() && name != defaultName)
             return name;
     }
