@@ -5,14 +5,13 @@ cd "$(dirname "$0")"
 scripts/install-packages.sh --tests
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$(nproc)"
-# The printing tests print onto a PDF queue of a local print spooler.
-if [[ $(id -u) -eq 0 ]]; then
-    tests/start-print-spooler.sh || echo "print spooler not available; its test will say so"
-else
-    sudo tests/start-print-spooler.sh || echo "print spooler not available; its test will say so"
-fi
-# Verbose, so that the log shows every test row: the hostile files, the
-# number of random tables, the failed save and the display check.
+# The printing tests print onto PDF queues of the local print spooler; when
+# the tests end, the spooler is left as it was found.
+sudo=$([[ $(id -u) -eq 0 ]] || echo sudo)
+spooler_state=$PWD/build/print-spooler.state
+trap '$sudo tests/print-spooler.sh stop "$spooler_state"' EXIT
+$sudo tests/print-spooler.sh start "$spooler_state" || echo "print spooler not available; its tests will say so"
+# Verbose, so that the log shows every test row.
 (cd build && ctest --verbose)
 
 # Every test once more in a checking build with AddressSanitizer (leaks

@@ -4,150 +4,204 @@
 #include "VorlanCSV.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QComboBox>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
 
 namespace TestSupport {
 
-void isolateSettings()
+const QStringList ColumnTitles = QString("ExportID|3|Datei|Verzeichnis|6|1|7|DokuNr|9|10|11|12|13|"
+                                         "14|15|16|17|Beschreibung|BauNr|Erläuterung|Format|"
+                                         "Fremdfirma|Geschoß|Gewerk|Maßstab|Planart|Techn.Obj.|DTYPE")
+                                     .split('|');
+
+// The vocabulary of the plan files: the drop-down items, in this order.
+QStringList vocabulary(int column)
+{
+    static const QMap<int, QString> lists = {
+        {20, "---|>A0|>A1|>A2|>A3|>A4|A0|A1|A2|A3|A4"},
+        {22, "---|1. Ebene|2. Ebene|3. Ebene|4. Ebene|5. Ebene|6. Ebene|Buehne|Dachaufsicht|"
+             "Dachgeschoss|Ebene|Ebene +22,00 m|Ebene +3,90m|Ebene +7,00m|Ebene +7,00 m|"
+             "Ebene +9,00m|Ebene +9,50m|Ebene +/-0,00m|Ebene +4,35m|Ebene +4,375m|Ebene -4,50m|"
+             "Erd- und Obergeschoss|Erd- Dachgeschoss|Erdgeschoss|Fahrstuhl|Fundament|"
+             "1. + 2. Obergeschoss|1. Obergeschoss|2. Obergeschoss|3. Obergeschoss|"
+             "4. Obergeschoss|5. Obergeschoss|6. Obergeschoss|7. Obergeschoss|Installationsgang|"
+             "Keller-und Erdgeschoss|Kellergeschoss-Dachaufsicht|Kellergeschoss|Lkw|Meß-Anhänger|"
+             "Meß-Lkw|Untergeschoss|Unter- und Erdgeschoss|Technikzwischengeschoss|"
+             "Z2-Zwischengeschoss|Z1-Zwischengeschoss"},
+        {23, "---|Elektro|Feuerwehr|Gase|Gebäudeautomation|Heizung|Hochbau|Innenraumgestaltung|"
+             "Kälte|Kälte mit Lüftung und Heizung|Kran|Lüftung|Lüftung und Heizung|"
+             "Lüftung und Kälte|Rahmen|RWA-Anlagen|Sanitär|Sanitär und Lüftung|Tiefbau"},
+        {24, "---|1:1|1:2|1:5|1:10|1:12,5|1:20|1:25|1:50|1:100|1:150|1:200|1:250|1:300|1:500|"
+             "1:750|1:1000|1:1500|1:2000|1:2500|1:3500|1:4000|1:5000|1:7500|1:10000"},
+        {25, "---|Ansicht|Brandabschnitt|Blitzschutz|Strangschema-BMA|Blockschaltbild|"
+             "Brandmeldeinstallation|Brandmeldetableau|Detail|Datennetzinstallation|Draufsicht|"
+             "Datenverteiler|Elektroinstallation|Elektroverteiler|Feuerwehrlaufkarte|"
+             "Fernmelde Blockschaltbild|Fernmeldeinstallation|Feuerschutzklappen|"
+             "Fernmeldeverteiler|Grundriss und Schnitt|Geländeschnitt|Grundriss|"
+             "Installation Wassermelder|Kabeltrassen|Lageplan|Messen, Steuern und Regeln|"
+             "Potentialausgleich|Regenwasser|Rauchwarnanlage|Rettungswegeplan|"
+             "Schnitt und Detail|Sanitärabwasser|Schnitt|Schema|Sonderplan|Schalplan|"
+             "Strangschema Datennetz|Strangschema|Verteiler"}};
+    return lists.contains(column) ? lists.value(column).split('|') : QStringList();
+}
+
+namespace {
+
+struct Expected
+{
+    QByteArray className;
+    std::function<void(QWidget *)> answer;
+};
+QList<Expected> expected;
+QStringList messages;
+enum { AskEach, OkToAll, NoToAll } messageMode = AskEach;
+
+QString describe(QWidget *w)
+{
+    const auto *box = qobject_cast<QMessageBox *>(w);
+    return QString("%1 \"%2\" %3").arg(w->metaObject()->className(), w->windowTitle(),
+                                       box ? box->text().left(300) : QString());
+}
+
+void fail(const QString &what)
+{
+    QTest::qFail(qPrintable(what), __FILE__, __LINE__);
+}
+
+void click(QMessageBox *box, QMessageBox::StandardButton button)
+{
+    if (QAbstractButton *b = box->button(button))
+        b->click();
+    else
+        fail("no such button in " + describe(box));
+}
+
+void watchModals()
+{
+    QWidget *w = QApplication::activeModalWidget();
+    if (!w || !w->isVisible())
+        return;
+    auto *box = qobject_cast<QMessageBox *>(w);
+    if (box) {
+        messages << box->windowTitle() + "|" + box->text();
+        if (box->textFormat() != Qt::PlainText)
+            fail("message box not in plain text: " + describe(w));
+        if (QGuiApplication::overrideCursor())
+            fail("busy cursor over the message box " + describe(w));
+    }
+    if (!expected.isEmpty() && w->inherits(expected.first().className)) {
+        expected.takeFirst().answer(w);
+    } else if (box && messageMode != AskEach) {
+        const bool no = messageMode == NoToAll && box->button(QMessageBox::No);
+        click(box, no ? QMessageBox::No : QMessageBox::Ok);
+    } else {
+        fail("unexpected dialog " + describe(w));
+        if (auto *dialog = qobject_cast<QDialog *>(w))
+            dialog->reject();
+        else
+            w->close();
+    }
+}
+
+} // namespace
+
+void startTesting()
 {
     static QTemporaryDir configDir;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configDir.path()));
     QStandardPaths::setTestModeEnabled(true);
-    // Test mode alone would send every test to one shared settings file.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configDir.path());
-}
-
-void onNextModal(std::function<void(QWidget *)> action, std::function<bool(QWidget *)> matches,
-                 int timeoutMs)
-{
     auto *timer = new QTimer(qApp);
-    timer->setObjectName("modalDriver");
-    const QDeadlineTimer deadline(timeoutMs);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [=]() {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible() && (!matches || matches(modal))) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-        } else if (deadline.hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
-        }
+    QObject::connect(timer, &QTimer::timeout, watchModals);
+    timer->start(10);
+}
+
+void expectModal(const char *className, std::function<void(QWidget *)> answer)
+{
+    expected.append({className, answer});
+}
+
+void expectFile(const QString &path, std::function<void()> chosen)
+{
+    expect<QFileDialog>([path, chosen](QFileDialog *dialog) {
+        if (chosen)
+            QObject::connect(dialog, &QDialog::finished, chosen);
+        if (path.isEmpty())
+            return dialog->reject();
+        dialog->findChild<QLineEdit *>("fileNameEdit")->setText(path);
+        static_cast<QDialog *>(dialog)->accept();
     });
-    timer->start();
 }
 
-void cancelPendingModalActions()
+void expectMessage(QMessageBox::StandardButton button)
 {
-    const auto timers = qApp->findChildren<QTimer *>("modalDriver", Qt::FindDirectChildrenOnly);
-    for (QTimer *timer : timers) {
-        timer->stop();
-        timer->deleteLater();
-    }
+    expect<QMessageBox>([button](QMessageBox *box) { click(box, button); });
 }
 
-void chooseFileInNextDialog(const QString &path)
+void answerAllMessages()
 {
-    onNextModalOf<QFileDialog>([path](QFileDialog *dialog) {
-        if (path.isEmpty()) {
-            dialog->reject();
+    messageMode = OkToAll;
+}
+
+QStringList takeMessages()
+{
+    return std::exchange(messages, {});
+}
+
+void checkDialogs()
+{
+    messageMode = AskEach;
+    QStringList missing;
+    for (const Expected &e : std::exchange(expected, {}))
+        missing << e.className;
+    QVERIFY2(missing.isEmpty(), qPrintable("dialogs that never came: " + missing.join(", ")));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry)
+{
+    QStringList offered;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu || !menu->isVisible())
             return;
+        timer.stop();
+        for (QAction *action : menu->actions()) {
+            offered << action->text();
+            if (action->text() == entry)
+                menu->setActiveAction(action);
         }
-        acceptFile(dialog, path);
+        QTest::keyClick(menu, entry.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
     });
-}
-
-void acceptFile(QFileDialog *dialog, const QString &path)
-{
-    // Typed into the name field, as a user would; selectFile() leaves the
-    // field alone while it has the focus.
-    dialog->selectFile(path);
-    if (auto *nameEdit = dialog->findChild<QLineEdit *>("fileNameEdit"))
-        nameEdit->setText(path);
-    static_cast<QDialog *>(dialog)->accept();
-}
-
-void answerNextMessageBox(QMessageBox::StandardButton button, QString *text, QString *title)
-{
-    onNextModalOf<QMessageBox>([=](QMessageBox *box) {
-        if (text)
-            *text = box->text();
-        if (title)
-            *title = box->windowTitle();
-        QAbstractButton *answer = box->button(button);
-        if (answer)
-            answer->click();
-        else
-            box->done(button);
-    });
-}
-
-void answerEveryMessageBox(QMessageBox::StandardButton button, QStringList *texts)
-{
-    auto *timer = new QTimer(qApp);
-    timer->setObjectName("modalDriver");
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [=]() {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        texts->append(box->text());
-        QAbstractButton *answer = box->button(button);
-        if (answer)
-            answer->click();
-        else
-            box->done(button);
-    });
-    timer->start();
+    timer.start(10);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, table->viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(table->viewport(), &event);
+    return offered;
 }
 
 std::unique_ptr<VorlanCSV> openWindow(const QString &path)
 {
-    chooseFileInNextDialog(path);
+    expectFile(path);
     return std::make_unique<VorlanCSV>();
 }
 
 void discardWindow(std::unique_ptr<VorlanCSV> &window)
 {
-    if (!window)
-        return;
-    onNextModalOf<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
-    window->close();
-    cancelPendingModalActions();
+    const auto mode = std::exchange(messageMode, NoToAll);
     window.reset();
+    messageMode = mode;
 }
 
-QString writeFile(const QString &path, const QByteArray &bytes)
+void trigger(VorlanCSV *window, const char *action)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    file.close();
-    return path;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    window->findChild<QAction *>(action)->trigger();
 }
 
 QTableWidget *table(VorlanCSV *window)
@@ -155,37 +209,32 @@ QTableWidget *table(VorlanCSV *window)
     return window->findChild<QTableWidget *>("tab");
 }
 
-QString cellText(QTableWidget *table, int row, int column)
+QString titleOf(const QString &path, bool modified)
 {
-    QWidget *widget = table->cellWidget(row, column);
-    if (auto *combo = qobject_cast<QComboBox *>(widget))
-        return combo->currentText();
-    if (auto *edit = qobject_cast<QLineEdit *>(widget))
-        return edit->text();
-    if (QTableWidgetItem *item = table->item(row, column))
-        return item->text();
-    return QString();
+    return "VorlanCSV - " + path + (modified ? " *" : "");
 }
 
-bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+QString writeFile(const QString &path, const QByteArray &bytes)
 {
-    return QTest::qWaitFor(condition, timeoutMs);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
 }
 
-} // namespace TestSupport
-
-// --- Helpers of the print tests ---
-namespace TestSupport {
-
-QStringList programColumnTitles()
+QByteArray readFile(const QString &path)
 {
-    QMainWindow window;
-    Ui::VorlanCSVClass ui;
-    ui.setupUi(&window);
-    QStringList titles;
-    for (int c = 0; c < ui.tab->columnCount(); ++c)
-        titles << ui.tab->horizontalHeaderItem(c)->text();
-    return titles;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess tool;
+    tool.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
+    tool.waitForFinished(60000);
+    return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 } // namespace TestSupport

@@ -1,85 +1,74 @@
-// Shared helpers of the tests: driving modal dialogs as a user would,
-// sample files, an isolated settings store and a main window that opened a
-// file at start-up.
+// Shared helpers of the tests: an isolated settings store, the main window
+// opened on a file, and dialogs, message boxes and the context menu driven as
+// a user drives them.
 #pragma once
 
-#include <QByteArray>
 #include <QMessageBox>
-#include <QString>
 #include <QStringList>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
 
-class VorlanCSV;
-class QFileDialog;
 class QTableWidget;
+class VorlanCSV;
 
 namespace TestSupport {
 
-// Points the settings store at a fresh temporary folder. Call first thing in
-// initTestCase, before any settings object exists.
-void isolateSettings();
+// The 28 column header texts of the plan table, as the user reads them.
+extern const QStringList ColumnTitles;
+// The items of the drop-down of `column`, in order; empty for other columns.
+QStringList vocabulary(int column);
 
-// Runs `action` once on the next modal widget for which `matches` is true
-// (any modal widget when `matches` is empty). Polls the event loop every
-// 10 ms; gives up silently after `timeoutMs`.
-void onNextModal(std::function<void(QWidget *)> action, std::function<bool(QWidget *)> matches = {},
-                 int timeoutMs = 10000);
+// Points the settings store at a fresh folder and starts watching for modal
+// dialogs. Call first thing in initTestCase.
+void startTesting();
 
-// Stops every action still waiting for a modal widget; tests call it in
-// cleanup() so that nothing waits on into the next test.
-void cancelPendingModalActions();
-
-// Typed form: acts on the next modal widget of class T.
-template <class T> void onNextModalOf(std::function<void(T *)> action, int timeoutMs = 10000)
+// Every modal dialog must be expected, each with the answer the user gives.
+// One that nobody expects fails the running test at once, naming it, and is
+// closed so that the test goes on. A message box that is not plain text, or
+// that shows under a busy cursor, fails the test too.
+void expectModal(const char *className, std::function<void(QWidget *)> answer);
+template <class T> void expect(std::function<void(T *)> answer)
 {
-    onNextModal([action](QWidget *w) { action(qobject_cast<T *>(w)); },
-                [](QWidget *w) { return qobject_cast<T *>(w) != nullptr; }, timeoutMs);
+    expectModal(T::staticMetaObject.className(),
+                [answer](QWidget *w) { answer(static_cast<T *>(w)); });
 }
+// The next file dialog chooses `path`, typed into its name field; an empty
+// path cancels it. `chosen` runs once the dialog has closed.
+void expectFile(const QString &path, std::function<void()> chosen = {});
+void expectMessage(QMessageBox::StandardButton button = QMessageBox::Ok);
+// Every message box is answered with OK until checkDialogs().
+void answerAllMessages();
+// "title|text" of every message box shown since the last call.
+QStringList takeMessages();
+// Fails for every expected dialog that did not come; call in cleanup().
+void checkDialogs();
 
-// The next file dialog chooses `path` (empty: the dialog is cancelled).
-void chooseFileInNextDialog(const QString &path);
+// Right-clicks the table at `pos` (viewport coordinates) and picks `entry`
+// from the context menu; an empty entry dismisses it. Returns the entries.
+QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry = {});
 
-// Chooses `path` in an open file dialog.
-void acceptFile(QFileDialog *dialog, const QString &path);
-
-// The next message box is answered with `button` after its text and title
-// are recorded into the given strings (when not null).
-void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr,
-                          QString *title = nullptr);
-
-// Answers every message box with `button`, appending its text to `texts`,
-// until cancelPendingModalActions().
-void answerEveryMessageBox(QMessageBox::StandardButton button, QStringList *texts);
-
-// Creates a main window whose start-up file dialog chooses `path`.
+// A main window whose start-up file dialog chooses `path`.
 std::unique_ptr<VorlanCSV> openWindow(const QString &path);
-
-// Destroys a window without asking: a modified document is closed with the
-// answer "Nein".
+// Destroys the window; a question to save is answered "Nein".
 void discardWindow(std::unique_ptr<VorlanCSV> &window);
+void trigger(VorlanCSV *window, const char *action);
+QTableWidget *table(VorlanCSV *window);
+QString titleOf(const QString &path, bool modified = false);
 
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
-
-QTableWidget *table(VorlanCSV *window);
-
-// The value of cell (row, column) as the user sees it: the drop-down's
-// current text, the line editor's text or the item's text; empty when the
-// cell has nothing.
-QString cellText(QTableWidget *table, int row, int column);
-
-// Waits until `condition` holds, spinning the event loop; false on timeout.
-bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 10000);
+// The text of a PDF file as pdftotext lays it out, pages ended by form feeds;
+// empty when pdftotext is missing.
+QString pdfText(const QString &pdf);
 
 } // namespace TestSupport
 
-// --- Helpers of the print tests ---
-namespace TestSupport {
-
-// The 28 column header texts exactly as the main window's form gives them.
-QStringList programColumnTitles();
-
-} // namespace TestSupport
+// Skips the test for `reason`; in CI (CI=true) a missing tool or spooler is
+// a failure.
+#define SKIP_OR_FAIL(reason)                                                                       \
+    do {                                                                                           \
+        if (qgetenv("CI") == "true")                                                               \
+            QFAIL(reason);                                                                         \
+        QSKIP(reason);                                                                             \
+    } while (false)
