@@ -372,23 +372,25 @@ struct RefusingFolder
     QString folder;
 };
 
+enum SaveFailure { NoByteFits, FullPartWay, RenameRefused, FolderGone };
+
 void TestDocument::saveFails_data()
 {
     QTest::addColumn<int>("rows");
-    QTest::addColumn<bool>("partWay");
-    // 150 bytes, 6 KB and 150 KB: below and above the 16 KB write buffer.
+    QTest::addColumn<int>("failure");
+    // 130 bytes, 5 KB and 130 KB: below and above the 16 KB write buffer.
     for (int rows : {1, 40, 1000}) {
-        QTest::addRow("%d rows, no byte fits: old file kept", rows) << rows << false;
-        QTest::addRow("%d rows, disk full part-way: old file kept", rows) << rows << true;
+        QTest::addRow("%d rows, no byte fits: old file kept", rows) << rows << int(NoByteFits);
+        QTest::addRow("%d rows, full part-way: old file kept", rows) << rows << int(FullPartWay);
     }
-    QTest::newRow("folder gone") << 1 << false;
+    QTest::newRow("append-only file refuses the rename") << 40 << int(RenameRefused);
+    QTest::newRow("folder gone") << 1 << int(FolderGone);
 }
 
 void TestDocument::saveFails()
 {
     QFETCH(int, rows);
-    QFETCH(bool, partWay);
-    const bool folderGone = QByteArray(QTest::currentDataTag()) == "folder gone";
+    QFETCH(int, failure);
     const QString name = path("sub/p.csv");
     const QByteArray before = (FullRow + "\n").repeated(rows);
     writeFile(name, before);
@@ -397,16 +399,21 @@ void TestDocument::saveFails()
     QSettings("Quellor", "VorlanCSV").setValue("lastpath", "/elsewhere");
     QString message;
     answerNextMessageBox(QMessageBox::Ok, &message);
-    if (folderGone) {
+    if (failure == FolderGone) {
         QVERIFY(QDir(path("sub")).removeRecursively());
         trigger("actionSpeichern");
         QCOMPARE(message, "Die Datei\n" + name + "\nkann nicht zum Schreiben geöffnet werden.");
         QCOMPARE(QSettings("Quellor", "VorlanCSV").value("lastpath").toString(), path("sub"));
+    } else if (failure == RenameRefused) {
+        if (geteuid() != 0 || QProcess::execute("chattr", {"+a", name}) != 0)
+            QSKIP("making a file append-only needs root and chattr");
+        trigger("actionSpeichern");
+        QProcess::execute("chattr", {"-a", name});
     } else {
-        {
-            FileSizeLimit limit(partWay ? before.size() / 2 : 0);
-            trigger("actionSpeichern");
-        }
+        FileSizeLimit limit(failure == FullPartWay ? before.size() / 2 : 0);
+        trigger("actionSpeichern");
+    }
+    if (failure != FolderGone) {
         QCOMPARE(message, "Die Datei\n" + name + "\nkonnte nicht vollständig geschrieben werden.");
         QCOMPARE(readFile(name), before);
         QCOMPARE(QDir(path("sub")).entryList(QDir::Files | QDir::Hidden), QStringList {"p.csv"});
