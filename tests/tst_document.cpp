@@ -16,10 +16,9 @@
 #include <QToolBar>
 #include <QtTest>
 
-#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
-#endif
+#include <unistd.h>
 
 using namespace TestSupport;
 
@@ -48,6 +47,9 @@ private slots:
     void saveUnderUmlautPath();
     void saveFails_data();
     void saveFails();
+    void saveInFolderTakingNoNewFiles_data();
+    void saveInFolderTakingNoNewFiles();
+    void saveKeepsLinkAndMode();
 
     void questionAnswers_data();
     void questionAnswers();
@@ -331,52 +333,161 @@ void TestDocument::saveUnderUmlautPath()
     QVERIFY(readFile(name).startsWith("8;Plan 3;"));
 }
 
+// Limits the size of files this process may write, as a full disk would.
+struct FileSizeLimit
+{
+    explicit FileSizeLimit(qint64 bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limited = old;
+        limited.rlim_cur = rlim_t(bytes);
+        if (bytes >= 0 && setrlimit(RLIMIT_FSIZE, &limited) != 0)
+            qFatal("cannot limit the file size");
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+    rlimit old;
+};
+
+// Makes a folder take no new files while the files in it stay writable:
+// immutable for root, who ignores permissions, read-only for anyone else.
+struct RefusingFolder
+{
+    explicit RefusingFolder(const QString &folder) : folder(folder) { refuse(true); }
+    ~RefusingFolder() { refuse(false); }
+    void refuse(bool on)
+    {
+        if (geteuid() == 0)
+            QProcess::execute("chattr", {on ? "+i" : "-i", folder});
+        else
+            QFile::setPermissions(folder,
+                                  QFile::ReadOwner | QFile::ExeOwner
+                                      | (on ? QFile::Permissions() : QFile::WriteOwner));
+    }
+    bool refuses() const
+    {
+        QFile probe(folder + "/probe");
+        return !probe.open(QIODevice::WriteOnly) || !probe.remove();
+    }
+    QString folder;
+};
+
+enum SaveFailure { NoByteFits, FullPartWay, RenameRefused, FolderGone };
+
 void TestDocument::saveFails_data()
 {
-    QTest::addColumn<bool>("diskFull");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("folder gone") << false << "kann nicht zum Schreiben geöffnet werden.";
-    QTest::newRow("disk full part-way") << true << "konnte nicht vollständig geschrieben werden.";
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("failure");
+    // 130 bytes, 5 KB and 130 KB: below and above the 16 KB write buffer.
+    for (int rows : {1, 40, 1000}) {
+        QTest::addRow("%d rows, no byte fits: old file kept", rows) << rows << int(NoByteFits);
+        QTest::addRow("%d rows, full part-way: old file kept", rows) << rows << int(FullPartWay);
+    }
+    QTest::newRow("append-only file refuses the rename") << 40 << int(RenameRefused);
+    QTest::newRow("folder gone") << 1 << int(FolderGone);
 }
 
 void TestDocument::saveFails()
 {
-    QFETCH(bool, diskFull);
-    QFETCH(QString, reason);
-    const QString name = path("sub/big.csv");
-    const QByteArray before = (FullRow + "\n").repeated(200);
+    QFETCH(int, rows);
+    QFETCH(int, failure);
+    const QString name = path("sub/p.csv");
+    const QByteArray before = (FullRow + "\n").repeated(rows);
     writeFile(name, before);
     window = openWindow(name);
     table(window.get())->item(0, 0)->setText("8");
     QSettings("Quellor", "VorlanCSV").setValue("lastpath", "/elsewhere");
     QString message;
     answerNextMessageBox(QMessageBox::Ok, &message);
-
-    if (!diskFull) {
+    if (failure == FolderGone) {
         QVERIFY(QDir(path("sub")).removeRecursively());
         trigger("actionSpeichern");
-    } else {
-#ifdef Q_OS_UNIX
-        // A file-size limit makes the disk "full" after 4 KiB.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old;
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limited = old;
-        limited.rlim_cur = 4096;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        QCOMPARE(message, "Die Datei\n" + name + "\nkann nicht zum Schreiben geöffnet werden.");
+        QCOMPARE(QSettings("Quellor", "VorlanCSV").value("lastpath").toString(), path("sub"));
+    } else if (failure == RenameRefused) {
+        if (geteuid() != 0 || QProcess::execute("chattr", {"+a", name}) != 0)
+            QSKIP("making a file append-only needs root and chattr");
         trigger("actionSpeichern");
-        setrlimit(RLIMIT_FSIZE, &old);
-#else
-        QSKIP("needs a file-size limit");
-#endif
+        QProcess::execute("chattr", {"-a", name});
+    } else {
+        FileSizeLimit limit(failure == FullPartWay ? before.size() / 2 : 0);
+        trigger("actionSpeichern");
     }
-    QCOMPARE(message, "Die Datei\n" + name + "\n" + reason);
-    QCOMPARE(window->windowTitle(), "VorlanCSV - " + name + " *");
-    QCOMPARE(QSettings("Quellor", "VorlanCSV").value("lastpath").toString(), path("sub"));
-    if (diskFull) {
+    if (failure != FolderGone) {
+        QCOMPARE(message, "Die Datei\n" + name + "\nkonnte nicht vollständig geschrieben werden.");
         QCOMPARE(readFile(name), before);
-        QCOMPARE(QDir(path("sub")).entryList(QDir::Files), QStringList {"big.csv"});
+        QCOMPARE(QDir(path("sub")).entryList(QDir::Files | QDir::Hidden), QStringList {"p.csv"});
     }
+    QCOMPARE(window->windowTitle(), "VorlanCSV - " + name + " *");
+}
+
+static const QByteArray SharedList = (FullRow + "\n").repeated(40);
+
+void TestDocument::saveInFolderTakingNoNewFiles_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<bool>("throughLink");
+    const QString longer(100, 'x');
+    QTest::newRow("saved in place, list grows") << longer << qint64(-1) << false;
+    QTest::newRow("saved in place through a link, list shrinks") << QString() << qint64(-1) << true;
+    QTest::newRow("no byte fits: old bytes back") << longer << qint64(0) << false;
+    QTest::newRow("old bytes overwritten, then full: old bytes back")
+        << longer << qint64(SharedList.size() + 10) << false;
+}
+
+// Shared project folders often let people change files but not create them.
+void TestDocument::saveInFolderTakingNoNewFiles()
+{
+    QFETCH(QString, first);
+    QFETCH(qint64, limit);
+    QFETCH(bool, throughLink);
+    const QString name = path("shared/p.csv");
+    const QByteArray before = SharedList;
+    writeFile(name, before);
+    QVERIFY(QFile::setPermissions(name, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const QString opened = throughLink ? path("link.csv") : name;
+    QVERIFY(!throughLink || QFile::link(name, opened));
+    RefusingFolder folder(path("shared"));
+    if (!folder.refuses())
+        QSKIP("this machine lets the folder take new files (no chattr +i, no permissions)");
+    window = openWindow(opened);
+    table(window.get())->item(0, 0)->setText(first);
+    QString message;
+    if (limit >= 0)
+        answerNextMessageBox(QMessageBox::Ok, &message);
+    {
+        FileSizeLimit fileSize(limit);
+        trigger("actionSpeichern");
+    }
+    if (limit < 0) {
+        QCOMPARE(window->windowTitle(), "VorlanCSV - " + opened);
+        QCOMPARE(readFile(name), first.toUtf8() + before.mid(1));
+        QVERIFY(!throughLink || QFileInfo(opened).isSymLink());
+    } else {
+        QCOMPARE(message,
+                 "Die Datei\n" + opened + "\nkonnte nicht vollständig geschrieben werden.");
+        QCOMPARE(window->windowTitle(), "VorlanCSV - " + opened + " *");
+        QCOMPARE(readFile(name), before);
+    }
+    QCOMPARE(QFileInfo(name).permissions() & 0x7077,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QCOMPARE(QDir(path("shared")).entryList(QDir::Files | QDir::Hidden), QStringList {"p.csv"});
+}
+
+void TestDocument::saveKeepsLinkAndMode()
+{
+    const QString target = writeFile(path("plans/p.csv"), FullRow + "\n");
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    QVERIFY(QFile::link(target, path("link.csv")));
+    window = openWindow(path("link.csv"));
+    table(window.get())->item(0, 0)->setText("8");
+    trigger("actionSpeichern");
+    QVERIFY(QFileInfo(path("link.csv")).isSymLink());
+    QCOMPARE(readFile(target), "8" + FullRow.mid(1) + "\n");
+    QCOMPARE(QFileInfo(target).permissions() & 0x7077,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QCOMPARE(QDir(path("plans")).entryList(QDir::Files | QDir::Hidden), QStringList {"p.csv"});
 }
 
 void TestDocument::questionAnswers_data()
