@@ -157,6 +157,7 @@ QStringList takeMessages()
 void checkDialogs()
 {
     messageMode = AskEach;
+    messages.clear();
     QStringList missing;
     for (const Expected &e : std::exchange(expected, {}))
         missing << e.className;
