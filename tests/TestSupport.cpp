@@ -7,7 +7,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -15,71 +14,60 @@
 
 namespace TestSupport {
 
-const QStringList ColumnTitles = QString("ExportID|3|Datei|Verzeichnis|6|1|7|DokuNr|9|10|11|12|13|"
-                                         "14|15|16|17|Beschreibung|BauNr|Erläuterung|Format|"
-                                         "Fremdfirma|Geschoß|Gewerk|Maßstab|Planart|Techn.Obj.|DTYPE")
-                                     .split('|');
+const QStringList ColumnTitles =
+    QString("ExportID|3|Datei|Verzeichnis|6|1|7|DokuNr|9|10|11|12|13|"
+            "14|15|16|17|Beschreibung|BauNr|Erläuterung|Format|"
+            "Fremdfirma|Geschoß|Gewerk|Maßstab|Planart|Techn.Obj.|DTYPE")
+        .split('|');
 
 // The vocabulary of the plan files: the drop-down items, in this order.
 QStringList vocabulary(int column)
 {
     static const QMap<int, QString> lists = {
         {20, "---|>A0|>A1|>A2|>A3|>A4|A0|A1|A2|A3|A4"},
-        {22, "---|1. Ebene|2. Ebene|3. Ebene|4. Ebene|5. Ebene|6. Ebene|Buehne|Dachaufsicht|"
-             "Dachgeschoss|Ebene|Ebene +22,00 m|Ebene +3,90m|Ebene +7,00m|Ebene +7,00 m|"
-             "Ebene +9,00m|Ebene +9,50m|Ebene +/-0,00m|Ebene +4,35m|Ebene +4,375m|Ebene -4,50m|"
-             "Erd- und Obergeschoss|Erd- Dachgeschoss|Erdgeschoss|Fahrstuhl|Fundament|"
-             "1. + 2. Obergeschoss|1. Obergeschoss|2. Obergeschoss|3. Obergeschoss|"
-             "4. Obergeschoss|5. Obergeschoss|6. Obergeschoss|7. Obergeschoss|Installationsgang|"
-             "Keller-und Erdgeschoss|Kellergeschoss-Dachaufsicht|Kellergeschoss|Lkw|Meß-Anhänger|"
-             "Meß-Lkw|Untergeschoss|Unter- und Erdgeschoss|Technikzwischengeschoss|"
-             "Z2-Zwischengeschoss|Z1-Zwischengeschoss"},
-        {23, "---|Elektro|Feuerwehr|Gase|Gebäudeautomation|Heizung|Hochbau|Innenraumgestaltung|"
-             "Kälte|Kälte mit Lüftung und Heizung|Kran|Lüftung|Lüftung und Heizung|"
-             "Lüftung und Kälte|Rahmen|RWA-Anlagen|Sanitär|Sanitär und Lüftung|Tiefbau"},
-        {24, "---|1:1|1:2|1:5|1:10|1:12,5|1:20|1:25|1:50|1:100|1:150|1:200|1:250|1:300|1:500|"
-             "1:750|1:1000|1:1500|1:2000|1:2500|1:3500|1:4000|1:5000|1:7500|1:10000"},
-        {25, "---|Ansicht|Brandabschnitt|Blitzschutz|Strangschema-BMA|Blockschaltbild|"
-             "Brandmeldeinstallation|Brandmeldetableau|Detail|Datennetzinstallation|Draufsicht|"
-             "Datenverteiler|Elektroinstallation|Elektroverteiler|Feuerwehrlaufkarte|"
-             "Fernmelde Blockschaltbild|Fernmeldeinstallation|Feuerschutzklappen|"
-             "Fernmeldeverteiler|Grundriss und Schnitt|Geländeschnitt|Grundriss|"
-             "Installation Wassermelder|Kabeltrassen|Lageplan|Messen, Steuern und Regeln|"
-             "Potentialausgleich|Regenwasser|Rauchwarnanlage|Rettungswegeplan|"
-             "Schnitt und Detail|Sanitärabwasser|Schnitt|Schema|Sonderplan|Schalplan|"
-             "Strangschema Datennetz|Strangschema|Verteiler"}};
+        {22,
+         "---|1. Ebene|2. Ebene|3. Ebene|4. Ebene|5. Ebene|6. Ebene|Buehne|Dachaufsicht|"
+         "Dachgeschoss|Ebene|Ebene +22,00 m|Ebene +3,90m|Ebene +7,00m|Ebene +7,00 m|"
+         "Ebene +9,00m|Ebene +9,50m|Ebene +/-0,00m|Ebene +4,35m|Ebene +4,375m|Ebene -4,50m|"
+         "Erd- und Obergeschoss|Erd- Dachgeschoss|Erdgeschoss|Fahrstuhl|Fundament|"
+         "1. + 2. Obergeschoss|1. Obergeschoss|2. Obergeschoss|3. Obergeschoss|"
+         "4. Obergeschoss|5. Obergeschoss|6. Obergeschoss|7. Obergeschoss|Installationsgang|"
+         "Keller-und Erdgeschoss|Kellergeschoss-Dachaufsicht|Kellergeschoss|Lkw|Meß-Anhänger|"
+         "Meß-Lkw|Untergeschoss|Unter- und Erdgeschoss|Technikzwischengeschoss|"
+         "Z2-Zwischengeschoss|Z1-Zwischengeschoss"},
+        {23,
+         "---|Elektro|Feuerwehr|Gase|Gebäudeautomation|Heizung|Hochbau|Innenraumgestaltung|"
+         "Kälte|Kälte mit Lüftung und Heizung|Kran|Lüftung|Lüftung und Heizung|"
+         "Lüftung und Kälte|Rahmen|RWA-Anlagen|Sanitär|Sanitär und Lüftung|Tiefbau"},
+        {24,
+         "---|1:1|1:2|1:5|1:10|1:12,5|1:20|1:25|1:50|1:100|1:150|1:200|1:250|1:300|1:500|"
+         "1:750|1:1000|1:1500|1:2000|1:2500|1:3500|1:4000|1:5000|1:7500|1:10000"},
+        {25,
+         "---|Ansicht|Brandabschnitt|Blitzschutz|Strangschema-BMA|Blockschaltbild|"
+         "Brandmeldeinstallation|Brandmeldetableau|Detail|Datennetzinstallation|Draufsicht|"
+         "Datenverteiler|Elektroinstallation|Elektroverteiler|Feuerwehrlaufkarte|"
+         "Fernmelde Blockschaltbild|Fernmeldeinstallation|Feuerschutzklappen|"
+         "Fernmeldeverteiler|Grundriss und Schnitt|Geländeschnitt|Grundriss|"
+         "Installation Wassermelder|Kabeltrassen|Lageplan|Messen, Steuern und Regeln|"
+         "Potentialausgleich|Regenwasser|Rauchwarnanlage|Rettungswegeplan|"
+         "Schnitt und Detail|Sanitärabwasser|Schnitt|Schema|Sonderplan|Schalplan|"
+         "Strangschema Datennetz|Strangschema|Verteiler"}};
     return lists.contains(column) ? lists.value(column).split('|') : QStringList();
 }
 
 namespace {
 
-struct Expected
-{
-    QByteArray className;
-    std::function<void(QWidget *)> answer;
-};
-QList<Expected> expected;
+QList<QPair<QByteArray, std::function<void(QWidget *)>>> expected;
 QStringList messages;
 enum { AskEach, OkToAll, NoToAll } messageMode = AskEach;
 
-QString describe(QWidget *w)
+void fail(const QString &what, QWidget *w)
 {
     const auto *box = qobject_cast<QMessageBox *>(w);
-    return QString("%1 \"%2\" %3").arg(w->metaObject()->className(), w->windowTitle(),
-                                       box ? box->text().left(300) : QString());
-}
-
-void fail(const QString &what)
-{
-    QTest::qFail(qPrintable(what), __FILE__, __LINE__);
-}
-
-void click(QMessageBox *box, QMessageBox::StandardButton button)
-{
-    if (QAbstractButton *b = box->button(button))
-        b->click();
-    else
-        fail("no such button in " + describe(box));
+    QTest::qFail(qPrintable(QString("%1: %2 \"%3\" %4")
+                                .arg(what, w->metaObject()->className(), w->windowTitle(),
+                                     box ? box->text().left(200) : "")),
+                 __FILE__, __LINE__);
 }
 
 void watchModals()
@@ -91,17 +79,18 @@ void watchModals()
     if (box) {
         messages << box->windowTitle() + "|" + box->text();
         if (box->textFormat() != Qt::PlainText)
-            fail("message box not in plain text: " + describe(w));
+            fail("message box not in plain text", w);
         if (QGuiApplication::overrideCursor())
-            fail("busy cursor over the message box " + describe(w));
+            fail("busy cursor over a message box", w);
     }
-    if (!expected.isEmpty() && w->inherits(expected.first().className)) {
-        expected.takeFirst().answer(w);
+    if (!expected.isEmpty() && w->inherits(expected.first().first)) {
+        expected.takeFirst().second(w);
     } else if (box && messageMode != AskEach) {
-        const bool no = messageMode == NoToAll && box->button(QMessageBox::No);
-        click(box, no ? QMessageBox::No : QMessageBox::Ok);
+        box->button(messageMode == NoToAll && box->button(QMessageBox::No) ? QMessageBox::No
+                                                                           : QMessageBox::Ok)
+            ->click();
     } else {
-        fail("unexpected dialog " + describe(w));
+        fail("unexpected dialog", w);
         if (auto *dialog = qobject_cast<QDialog *>(w))
             dialog->reject();
         else
@@ -129,19 +118,17 @@ void expectModal(const char *className, std::function<void(QWidget *)> answer)
 
 void expectFile(const QString &path, std::function<void()> chosen)
 {
-    expect<QFileDialog>([path, chosen](QFileDialog *dialog) {
+    expect<QFileDialog>([=](QFileDialog *dialog) {
         if (chosen)
             QObject::connect(dialog, &QDialog::finished, chosen);
-        if (path.isEmpty())
-            return dialog->reject();
         dialog->findChild<QLineEdit *>("fileNameEdit")->setText(path);
-        static_cast<QDialog *>(dialog)->accept();
+        path.isEmpty() ? dialog->reject() : static_cast<QDialog *>(dialog)->accept();
     });
 }
 
 void expectMessage(QMessageBox::StandardButton button)
 {
-    expect<QMessageBox>([button](QMessageBox *box) { click(box, button); });
+    expect<QMessageBox>([=](QMessageBox *box) { box->button(button)->click(); });
 }
 
 void answerAllMessages()
@@ -159,8 +146,8 @@ void checkDialogs()
     messageMode = AskEach;
     messages.clear();
     QStringList missing;
-    for (const Expected &e : std::exchange(expected, {}))
-        missing << e.className;
+    for (const auto &e : std::exchange(expected, {}))
+        missing << e.first;
     QVERIFY2(missing.isEmpty(), qPrintable("dialogs that never came: " + missing.join(", ")));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
@@ -174,12 +161,13 @@ QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry)
         if (!menu || !menu->isVisible())
             return;
         timer.stop();
+        bool found = false;
         for (QAction *action : menu->actions()) {
             offered << action->text();
-            if (action->text() == entry)
-                menu->setActiveAction(action);
+            if (action->text() == entry && !entry.isEmpty())
+                menu->setActiveAction(action), found = true;
         }
-        QTest::keyClick(menu, entry.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+        QTest::keyClick(menu, found ? Qt::Key_Return : Qt::Key_Escape);
     });
     timer.start(10);
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, table->viewport()->mapToGlobal(pos));
@@ -208,6 +196,14 @@ void trigger(VorlanCSV *window, const char *action)
 QTableWidget *table(VorlanCSV *window)
 {
     return window->findChild<QTableWidget *>("tab");
+}
+
+QStringList rowTexts(VorlanCSV *window)
+{
+    QStringList texts;
+    for (int r = 0; r < table(window)->rowCount(); ++r)
+        texts << window->rowText(r);
+    return texts;
 }
 
 QString titleOf(const QString &path, bool modified)

@@ -1,6 +1,5 @@
-// Shared helpers of the tests: an isolated settings store, the main window
-// opened on a file, and dialogs, message boxes and the context menu driven as
-// a user drives them.
+// Shared helpers of the tests: an isolated settings store, the main window on a
+// file, and dialogs, message boxes and the context menu driven as a user would.
 #pragma once
 
 #include <QMessageBox>
@@ -14,58 +13,44 @@ class VorlanCSV;
 
 namespace TestSupport {
 
-// The 28 column header texts of the plan table, as the user reads them.
+// The 28 column header texts, and the items of the drop-down of a column (none
+// for the text columns): facts of the plan file format, written down once.
 extern const QStringList ColumnTitles;
-// The items of the drop-down of `column`, in order; empty for other columns.
 QStringList vocabulary(int column);
 
-// Points the settings store at a fresh folder and starts watching for modal
-// dialogs. Call first thing in initTestCase.
+// Isolates the settings store and watches for modal dialogs: each must be
+// expected, with the user's answer. Any other fails the running test at once,
+// naming it, and is closed; so does a message box that is not plain text or
+// that shows under a busy cursor.
 void startTesting();
-
-// Every modal dialog must be expected, each with the answer the user gives.
-// One that nobody expects fails the running test at once, naming it, and is
-// closed so that the test goes on. A message box that is not plain text, or
-// that shows under a busy cursor, fails the test too.
 void expectModal(const char *className, std::function<void(QWidget *)> answer);
 template <class T> void expect(std::function<void(T *)> answer)
 {
-    expectModal(T::staticMetaObject.className(),
-                [answer](QWidget *w) { answer(static_cast<T *>(w)); });
+    expectModal(T::staticMetaObject.className(), [=](QWidget *w) { answer(static_cast<T *>(w)); });
 }
-// The next file dialog chooses `path`, typed into its name field; an empty
-// path cancels it. `chosen` runs once the dialog has closed.
+// The next file dialog gets `path` typed in (empty: cancelled); `chosen` runs as it closes.
 void expectFile(const QString &path, std::function<void()> chosen = {});
 void expectMessage(QMessageBox::StandardButton button = QMessageBox::Ok);
-// Every message box is answered with OK until checkDialogs().
-void answerAllMessages();
-// "title|text" of every message box shown since the last call.
-QStringList takeMessages();
-// Fails for every expected dialog that did not come; call in cleanup().
-void checkDialogs();
+void answerAllMessages();   // with OK, until checkDialogs()
+QStringList takeMessages(); // "title|text" of each message box since the last call
+void checkDialogs();        // in cleanup(): fails for expected dialogs that never came
 
-// Right-clicks the table at `pos` (viewport coordinates) and picks `entry`
-// from the context menu; an empty entry dismisses it. Returns the entries.
+// Right-clicks the table at `pos` and picks `entry` (empty: none); returns the entries.
 QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry = {});
 
-// A main window whose start-up file dialog chooses `path`.
-std::unique_ptr<VorlanCSV> openWindow(const QString &path);
-// Destroys the window; a question to save is answered "Nein".
-void discardWindow(std::unique_ptr<VorlanCSV> &window);
+std::unique_ptr<VorlanCSV> openWindow(const QString &path); // chosen in the start-up dialog
+void discardWindow(std::unique_ptr<VorlanCSV> &window);     // a question is answered "Nein"
 void trigger(VorlanCSV *window, const char *action);
 QTableWidget *table(VorlanCSV *window);
+QStringList rowTexts(VorlanCSV *window);
 QString titleOf(const QString &path, bool modified = false);
-
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
-// The text of a PDF file as pdftotext lays it out, pages ended by form feeds;
-// empty when pdftotext is missing.
-QString pdfText(const QString &pdf);
+QString pdfText(const QString &pdf); // pages ended by form feeds
 
 } // namespace TestSupport
 
-// Skips the test for `reason`; in CI (CI=true) a missing tool or spooler is
-// a failure.
+// In CI (CI=true) a missing tool or print spooler is a failure, not a skip.
 #define SKIP_OR_FAIL(reason)                                                                       \
     do {                                                                                           \
         if (qgetenv("CI") == "true")                                                               \
