@@ -64,9 +64,9 @@ enum { AskEach, OkToAll, NoToAll } messageMode = AskEach;
 void fail(const QString &what, QWidget *w)
 {
     const auto *box = qobject_cast<QMessageBox *>(w);
-    QTest::qFail(qPrintable(QString("%1: %2 \"%3\" %4")
-                                .arg(what, w->metaObject()->className(), w->windowTitle(),
-                                     box ? box->text().left(200) : "")),
+    const QString text = box ? box->text().left(200) : "";
+    QTest::qFail(qPrintable(what + " " + w->metaObject()->className() + " \"" + w->windowTitle()
+                            + "\" " + text),
                  __FILE__, __LINE__);
 }
 
@@ -86,9 +86,8 @@ void watchModals()
     if (!expected.isEmpty() && w->inherits(expected.first().first)) {
         expected.takeFirst().second(w);
     } else if (box && messageMode != AskEach) {
-        box->button(messageMode == NoToAll && box->button(QMessageBox::No) ? QMessageBox::No
-                                                                           : QMessageBox::Ok)
-            ->click();
+        const bool no = messageMode == NoToAll && box->button(QMessageBox::No);
+        box->button(no ? QMessageBox::No : QMessageBox::Ok)->click();
     } else {
         fail("unexpected dialog", w);
         if (auto *dialog = qobject_cast<QDialog *>(w))
@@ -128,7 +127,12 @@ void expectFile(const QString &path, std::function<void()> chosen)
 
 void expectMessage(QMessageBox::StandardButton button)
 {
-    expect<QMessageBox>([=](QMessageBox *box) { box->button(button)->click(); });
+    expect<QMessageBox>([=](QMessageBox *box) {
+        if (QAbstractButton *b = box->button(button))
+            return b->click();
+        fail("no such button in", box);
+        box->reject();
+    });
 }
 
 void answerAllMessages()

@@ -13,15 +13,13 @@ class VorlanCSV;
 
 namespace TestSupport {
 
-// The 28 column header texts, and the items of the drop-down of a column (none
-// for the text columns): facts of the plan file format, written down once.
+// Facts of the plan file format: the 28 header texts, the drop-down items of a column.
 extern const QStringList ColumnTitles;
 QStringList vocabulary(int column);
 
-// Isolates the settings store and watches for modal dialogs: each must be
-// expected, with the user's answer. Any other fails the running test at once,
-// naming it, and is closed; so does a message box that is not plain text or
-// that shows under a busy cursor.
+// Isolates the settings store and watches for modal dialogs: each must be expected, with
+// the user's answer. Any other fails the running test at once, naming it, and is closed; a
+// message box that is not plain text or shows under a busy cursor fails the test too.
 void startTesting();
 void expectModal(const char *className, std::function<void(QWidget *)> answer);
 template <class T> void expect(std::function<void(T *)> answer)
