@@ -29,7 +29,6 @@ template <class T> void expect(std::function<void(T *)> answer)
 // The next file dialog gets `path` typed in (empty: cancelled); `chosen` runs as it closes.
 void expectFile(const QString &path, std::function<void()> chosen = {});
 void expectMessage(QMessageBox::StandardButton button = QMessageBox::Ok);
-void answerAllMessages();   // with OK, until checkDialogs()
 QStringList takeMessages(); // "title|text" of each message box since the last call
 void checkDialogs();        // in cleanup(): fails for expected dialogs that never came
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Gives the printing tests the PDF queues VorlanPDF1 to VorlanPDF3 on the local
-# CUPS print spooler, the third the default printer, and takes them away again
-# afterwards: the spooler is left as found, with its queues, its default
-# printer, running or not.   print-spooler.sh start|stop STATE_FILE  (as root)
+# CUPS print spooler, the third the default printer, writing their PDFs to
+# /var/spool/cups-pdf/VORLAN; and takes them away again afterwards: the spooler
+# is left as found, with its queues, its default printer, running or not.
+#   print-spooler.sh start|stop STATE_FILE      (as root)
 set -euo pipefail
 export LC_ALL=C
 action=$1 state=$2
@@ -15,6 +16,7 @@ if [[ $action == stop ]]; then
     [[ -f $state ]] || exit 0
     source "$state"
     for queue in "${created[@]}"; do lpadmin -x "$queue" || true; done
+    rm -rf /etc/cups/cups-pdf-vorlan.conf /var/spool/cups-pdf/VORLAN
     [[ -z $default ]] || lpadmin -d "$default" || true
     [[ -z $cupsd_pid ]] || kill "$cupsd_pid" || true
     rm -f "$state"
@@ -36,9 +38,10 @@ default=$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
 save
 model=$(lpinfo -m 2>/dev/null | awk '{ print $1 }' | grep -i 'cups-pdf' | sort -r | head -n 1)
 [[ -n $model ]] || fail "no cups-pdf driver (package printer-driver-cups-pdf)"
+printf 'Out /var/spool/cups-pdf/VORLAN\nLabel 2\n' >/etc/cups/cups-pdf-vorlan.conf
 for queue in VorlanPDF1 VorlanPDF2 VorlanPDF3; do
     if ! lpstat -p "$queue" >/dev/null 2>&1; then
-        lpadmin -p "$queue" -E -v cups-pdf:/ -m "$model" 2>/dev/null
+        lpadmin -p "$queue" -E -v cups-pdf:/vorlan -m "$model" 2>/dev/null
         created+=("$queue")
         save
     fi

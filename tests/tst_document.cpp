@@ -262,7 +262,8 @@ private slots:
             if ((c.how == VanishesAtStartUp || c.how == VanishesFromMenu) && QFile::remove(file))
                 disk.remove(file);
         });
-        answerAllMessages();
+        for (int i = c.refused.size() + (c.how >= VanishesAtStartUp); i > 0; --i)
+            expectMessage();
         if (fromMenu)
             trigger(window.get(), "actionOeffnen");
         else

@@ -18,16 +18,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <pwd.h>
-#include <unistd.h>
-
 using namespace TestSupport;
 
 namespace {
 
-// Set up by tests/print-spooler.sh, which makes VorlanPDF3 the default printer:
-// a print on the default instead of the chosen queue shows.
+// Set up by tests/print-spooler.sh, which makes VorlanPDF3 the default printer
+// (a print on the default instead of the chosen queue shows) and has the queues
+// write their PDFs into one folder.
 const QString Queue = "VorlanPDF1";
+const QString PdfFolder = "/var/spool/cups-pdf/VORLAN";
 
 QString output(const QString &program, const QStringList &arguments)
 {
@@ -48,17 +47,6 @@ QMap<int, QString> jobsAfter(int after)
             jobs.insert(match.captured(2).toInt(), match.captured(1));
     }
     return jobs;
-}
-
-// Where cups-pdf puts this user's PDFs: its "Out" setting, filled in as it does.
-QDir cupsPdfOutput()
-{
-    const QRegularExpression setting("^Out\\s+(\\S+)", QRegularExpression::MultilineOption);
-    const QString out = setting.match(readFile("/etc/cups/cups-pdf.conf")).captured(1);
-    const passwd *user = getpwuid(getuid());
-    return QString(out.isEmpty() ? "/var/spool/cups-pdf/${USER}" : out)
-        .replace("${HOME}", user->pw_dir)
-        .replace("${USER}", user->pw_name);
 }
 
 QCheckBox *box(QWidget *dialog, int number)
@@ -378,10 +366,10 @@ private slots:
         QCOMPARE(pageTexts.size() - 1, pages);
         const QStringList pdf = {QString("*job_%1.pdf").arg(jobs.firstKey())};
         QTRY_VERIFY_WITH_TIMEOUT(
-            !cupsPdfOutput().entryList(pdf).isEmpty()
+            !QDir(PdfFolder).entryList(pdf).isEmpty()
                 && output("lpstat", {"-W", "not-completed", "-o", Queue}).isEmpty(),
             120000);
-        const QString written = cupsPdfOutput().filePath(cupsPdfOutput().entryList(pdf).value(0));
+        const QString written = QDir(PdfFolder).filePath(QDir(PdfFolder).entryList(pdf).value(0));
         const int printed = pdfText(written).count('\f');
         QFile::remove(written);
         QCOMPARE(printed, pages);

@@ -210,6 +210,7 @@ private slots:
         type("Z", "");
         QCOMPARE(window->windowTitle(),
                  QString(result != before ? "unverändert" : titleOf(file, true)));
+        window->updateTitle();
     }
 
     void rowCommands_data()
