@@ -22,22 +22,19 @@ fi
 touch "$DISPLAY_CHECK_WORK/started"
 wait_for() { local tries=$(($1 * 5)); shift; while ((tries-- > 0)); do "$@" && return 0; sleep 0.2; done; return 1; }
 find_window() { win=$(xdotool search --onlyvisible --name "$1" | head -n 1); [[ -n $win ]]; }
-# A settings store of its own, the toolkit's own file dialog, a real display.
 export XDG_CONFIG_HOME=$DISPLAY_CHECK_WORK/config QT_QPA_PLATFORMTHEME=
 unset QT_QPA_PLATFORM
 "$program" >"$DISPLAY_CHECK_WORK/log" 2>&1 &
 trap 'kill $! 2>/dev/null' EXIT
 wait_for 60 find_window "^CSV-Datei öffnen$" || fail "the file dialog did not appear"
-# Without a window manager the dialog gets the focus by hand; a completion
-# list may take the first Return.
+# No window manager gives the dialog the focus; a completion list may take the first Return.
 xdotool windowfocus --sync "$win" type --delay 10 "$plan"
 xdotool key Return
 wait_for 5 find_window "^VorlanCSV - " || { xdotool key Return; wait_for 60 find_window "^VorlanCSV - "; } ||
     fail "no main window; the program said: $(cat "$DISPLAY_CHECK_WORK/log")"
 title=$(xdotool getwindowname "$win")
 [[ $title == "VorlanCSV - $plan" ]] || fail "the title is \"$title\""
-# Drawn once the screen shows many colours; below the menu, toolbar and header
-# line the table's rows must hold text, not an empty grid.
+# Drawn once the screen shows many colours; below the header line the rows must hold text.
 painted() { import -window root "$shot" 2>/dev/null && (($(identify -format %k "$shot") >= 64)); }
 wait_for 30 painted || fail "the screenshot $shot looks blank"
 eval "$(xdotool getwindowgeometry --shell "$win")"
