@@ -163,6 +163,8 @@ private slots:
         QCOMPARE(lastPath(), dir->path());
         QSettings("Quellor", "VorlanCSV").setValue("lastpath", QDir::rootPath());
         expect<QFileDialog>([](QFileDialog *dialog) {
+            QCOMPARE(dialog->windowTitle() + " " + dialog->nameFilters().join(""),
+                     "CSV-Datei öffnen CSV (*.csv)");
             QCOMPARE(dialog->directory().absolutePath(), QDir::rootPath());
             dialog->reject();
         });

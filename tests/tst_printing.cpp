@@ -112,6 +112,10 @@ private slots:
         QFETCH(QString, clicks);
         QFETCH(QString, marked);
         SelectCol dialog(titles, nullptr);
+        QCOMPARE(
+            QStringList({dialog.windowTitle(), dialog.setDefault->text(), dialog.clearAll->text()}),
+            QStringList({"Druckvorbereitung", "Default-Markierungen setzen",
+                         "Alle Markierungen entfernen"}));
         for (int n = 28; n >= 1; --n) {
             QCheckBox *moved = box(&dialog, n);
             QCOMPARE(moved->text(), titles.at(n - 1));
@@ -221,7 +225,8 @@ private slots:
             });
             QVERIFY2(frame != frames.end(),
                      qPrintable("no frame around " + texts[i]->toPlainText()));
-            QCOMPARE(texts[i]->font().pointSize(), fontSize);
+            QCOMPARE(texts[i]->font().family() + QString::number(texts[i]->font().pointSize()),
+                     "Nimbus Sans L" + QString::number(fontSize));
             QCOMPARE(box.top(), (pages == 1 ? 240.0 : 80.0) + 80 * (i / n));
             QCOMPARE(i % n ? frame->left() : box.left(), i % n ? right : int(fileX));
             QVERIFY(scaled || frame->width() >= int(box.width() + 40));
@@ -287,6 +292,8 @@ private slots:
                 for (int i = 0; i < dialog->printerNames->count(); ++i)
                     listed << dialog->printerNames->itemText(i);
                 QCOMPARE(listed, names);
+                QCOMPARE(dialog->windowTitle() + " " + dialog->label->text(),
+                         "Druck-Vorschau Druckerauswahl");
                 QCOMPARE(dialog->printerNames->currentText(), QPrinterInfo::defaultPrinterName());
                 QCOMPARE(!dialog->currentPrinter && !dialog->previewWidget, noPrinter);
                 for (const QString &printer :
