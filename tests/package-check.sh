@@ -33,7 +33,8 @@ desktop-file-validate "$desktop" || fail "desktop entry"
 program=$(sed -n 's/^Exec=//p' "$desktop") icon=$(sed -n 's/^Icon=//p' "$desktop")
 [[ -x $root/usr/bin/$program ]] || fail "Exec=$program is not the packaged program alone"
 [[ -f $root/usr/share/icons/hicolor/48x48/apps/$icon.png ]] || fail "no icon Icon=$icon"
-appstreamcli validate-tree --no-net "$root" || fail "AppStream metadata"
+appstreamcli validate --no-net "$root"/usr/share/metainfo/$id.metainfo.xml &&
+    appstreamcli validate-tree --no-net "$root" || fail "AppStream metadata"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
