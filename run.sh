@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-packages.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j"$(nproc)"
+# The program alone; ./test.sh builds the tests and the benchmark.
+cmake --build build -j"$(nproc)" --target vorlancsv
 cd examples
 exec ../build/vorlancsv "$@"

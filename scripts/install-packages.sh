@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages VorlanCSV needs, only those that are missing.
 #   scripts/install-packages.sh          what building and running need
-#   scripts/install-packages.sh --tests  also the print spooler, PDF tools and
-#                                        the virtual display the tests use
+#   scripts/install-packages.sh --tests  also the print spooler, PDF tools, the
+#                                        virtual display the tests use, and the
+#                                        tools that build and check the package
 set -euo pipefail
 
 packages=(cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-urw-base35 fontconfig)
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xauth imagemagick xdotool)
+    packages+=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xauth imagemagick xdotool
+               dpkg-dev file desktop-file-utils appstream)
 fi
 
 missing=()
