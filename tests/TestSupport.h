@@ -2,14 +2,16 @@
 // file, and dialogs, message boxes and the context menu driven as a user would.
 #pragma once
 
+#include "VorlanCSV.h"
+
 #include <QMessageBox>
+#include <QObject>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
 
 class QTableWidget;
-class VorlanCSV;
 
 namespace TestSupport {
 
@@ -44,6 +46,24 @@ QString titleOf(const QString &path, bool modified = false);
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 QString pdfText(const QString &pdf); // pages ended by form feeds
+
+// The base of the test programs: settings isolated, dialogs watched, and the
+// window a test left closed again, its question to save answered "Nein".
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<VorlanCSV> window;
+
+private slots:
+    void initTestCase() { startTesting(); }
+    void cleanup()
+    {
+        discardWindow(window);
+        checkDialogs();
+    }
+};
 
 } // namespace TestSupport
 

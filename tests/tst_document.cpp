@@ -97,12 +97,11 @@ void refuseNewFiles(const QString &folder, bool on)
 
 Q_DECLARE_METATYPE(OpenCase)
 
-class TestDocument : public QObject
+class TestDocument : public WindowTest
 {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<VorlanCSV> window;
 
     QString path(const QString &name) const { return dir->filePath(name); }
     QString lastPath() const
@@ -111,13 +110,7 @@ class TestDocument : public QObject
     }
 
 private slots:
-    void initTestCase() { startTesting(); }
     void init() { dir = std::make_unique<QTemporaryDir>(); }
-    void cleanup()
-    {
-        discardWindow(window);
-        checkDialogs();
-    }
 
     // The program's start-up in a process of its own (see main() below):
     // cancelled, it ends with exit status -1 and no window.

@@ -67,20 +67,13 @@ QStringList words(const QString &text)
 
 } // namespace
 
-class TestPrinting : public QObject
+class TestPrinting : public WindowTest
 {
     Q_OBJECT
 
     QTemporaryDir dir;
-    std::unique_ptr<VorlanCSV> window;
 
 private slots:
-    void initTestCase() { startTesting(); }
-    void cleanup()
-    {
-        discardWindow(window);
-        checkDialogs();
-    }
 
     // The boxes carry the titles and start with the default marks; the flags
     // are read back by the number in each box's name, whatever the order of

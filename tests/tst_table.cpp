@@ -45,13 +45,12 @@ struct MenuCase
 
 Q_DECLARE_METATYPE(MenuCase)
 
-class TestTable : public QObject
+class TestTable : public WindowTest
 {
     Q_OBJECT
 
     QTemporaryDir dir;
     QString file = dir.filePath("plan.csv");
-    std::unique_ptr<VorlanCSV> window;
 
     QTableWidget *tab() const { return table(window.get()); }
     QString field(int column) const { return window->rowText(0).section(';', column, column); }
@@ -64,12 +63,6 @@ class TestTable : public QObject
     }
 
 private slots:
-    void initTestCase() { startTesting(); }
-    void cleanup()
-    {
-        discardWindow(window);
-        checkDialogs();
-    }
 
     void rowText()
     {
