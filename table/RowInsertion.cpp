@@ -6,7 +6,15 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QStringListModel>
+
+namespace {
+
+// How many texts of a column a new field is compared with.
+constexpr int RecentFieldCount = 16;
+
+} // namespace
 
 // The drop-downs of a column share one read-only model of their value list.
 QAbstractItemModel *VorlanCSV::valueModel(const QStringList *values)
@@ -26,6 +34,25 @@ void VorlanCSV::dropValueModels()
     valueModels.clear();
 }
 
+// Plan lists repeat most values from row to row: the project, the part of
+// the building, the year, the firm, the file type. A field equal to one of
+// the last few of its column shares that one's text instead of keeping a
+// copy of its own.
+QString VorlanCSV::sharedField(int column, const QString &field)
+{
+    if (field.isEmpty())
+        return field;
+    QStringList &recent = recentFields[column];
+    for (const QString &seen : qAsConst(recent)) {
+        if (seen == field)
+            return seen;
+    }
+    if (recent.size() == RecentFieldCount)
+        recent.removeLast();
+    recent.prepend(field);
+    return field;
+}
+
 bool VorlanCSV::insertRowFromText(int row, const QString &text)
 {
     const QStringList fields = splitRowText(text);
@@ -41,19 +68,25 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
             // The items are the list itself, shared until someone would
             // change it; a plan list has thousands of these drop-downs.
             auto *combo = new QComboBox(this);
-            combo->setModel(valueModel(values));
-            combo->setCurrentIndex(qMax(0, values->indexOf(field)));
-            ui.tab->setCellEditor(row, c, combo);
+            // Connected first, and quiet while it gets its list and value,
+            // so that filling reports no change: this way the drop-down's
+            // table of connections is made once at its full size, where
+            // connecting last would leave a smaller one behind unused.
             connect(combo, SIGNAL(currentTextChanged(const QString &)), this, SLOT(on_changed()));
+            {
+                const QSignalBlocker quiet(combo);
+                combo->setModel(valueModel(values));
+                combo->setCurrentIndex(qMax(0, values->indexOf(field)));
+            }
+            ui.tab->setCellEditor(row, c, combo);
         } else if (c == ColumnCatalog::LineEditorColumn) {
-            auto *edit = new QLineEdit(this);
-            edit->setText(field);
+            auto *edit = new QLineEdit(field, this);
             edit->setMaxLength(ColumnCatalog::LineEditorMaxLength);
             edit->setValidator(fieldValidator);
             ui.tab->setCellEditor(row, c, edit);
             connect(edit, SIGNAL(textChanged(const QString &)), this, SLOT(on_changed()));
         } else {
-            ui.tab->setItem(row, c, new QTableWidgetItem(field));
+            ui.tab->setItem(row, c, new QTableWidgetItem(sharedField(c, field)));
         }
     }
     return true;
