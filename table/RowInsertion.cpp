@@ -80,7 +80,10 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
             }
             ui.tab->setCellEditor(row, c, combo);
         } else if (c == ColumnCatalog::LineEditorColumn) {
-            auto *edit = new QLineEdit(field, this);
+            // The text comes after construction: given to the constructor,
+            // it would be laid out twice more while the editor is set up.
+            auto *edit = new QLineEdit(this);
+            edit->setText(field);
             edit->setMaxLength(ColumnCatalog::LineEditorMaxLength);
             edit->setValidator(fieldValidator);
             ui.tab->setCellEditor(row, c, edit);
