@@ -69,9 +69,10 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
             // change it; a plan list has thousands of these drop-downs.
             auto *combo = new QComboBox(this);
             // Connected first, and quiet while it gets its list and value,
-            // so that filling reports no change: this way the drop-down's
-            // table of connections is made once at its full size, where
-            // connecting last would leave a smaller one behind unused.
+            // so that filling reports no change. Setting a value makes the
+            // accessibility support connect to the drop-down; connecting
+            // after that would grow its table of connections and leave the
+            // first, smaller one behind unused, in every drop-down.
             connect(combo, SIGNAL(currentTextChanged(const QString &)), this, SLOT(on_changed()));
             {
                 const QSignalBlocker quiet(combo);
@@ -81,7 +82,7 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
             ui.tab->setCellEditor(row, c, combo);
         } else if (c == ColumnCatalog::LineEditorColumn) {
             // The text comes after construction: given to the constructor,
-            // it would be laid out twice more while the editor is set up.
+            // it is laid out again while the editor is set up.
             auto *edit = new QLineEdit(this);
             edit->setText(field);
             edit->setMaxLength(ColumnCatalog::LineEditorMaxLength);
