@@ -51,6 +51,7 @@ private:
     void insertRowAtContextRow(const QString &text);
     bool loadPlanFile(const QString &path);
     QAbstractItemModel *valueModel(const QStringList *values);
+    QString sharedField(int column, const QString &field);
     void dropValueModels();
 
     Ui::VorlanCSVClass ui;
@@ -64,4 +65,6 @@ private:
     // One validator serves every line editor of column 19.
     FieldTextValidator *fieldValidator;
     QHash<const QStringList *, QAbstractItemModel *> valueModels;
+    // The last few texts of each plain column while rows are filled in.
+    QHash<int, QStringList> recentFields;
 };

@@ -1,9 +1,13 @@
 // Measures the main window on large plan lists: start-up open, open from the
 // menu, page scrolling, save, the print preview and peak memory. Each size
-// runs in a process of its own so that its peak memory is its own.
+// runs in a process of its own so that its peak memory is its own. Then one
+// process opens lists of growing size one after another from the menu, as a
+// user works through a day, which shows whether an open stays linear when
+// the table has held large lists before.
 //
-//   vorlanbench [rows ...]        default: 1000 5000 10000
+//   vorlanbench [rows ...]        default: 1000 5000 10000, then the sequence
 //   vorlanbench --one ROWS        one size, one line of figures (internal)
+//   vorlanbench --sequence [rows ...]   default: 2000 5000 10000 20000
 #include "ColumnCatalog.h"
 #include "Preview.h"
 #include "VorlanCSV.h"
@@ -15,6 +19,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMap>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -28,6 +33,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <ctime>
 
 namespace {
 
@@ -191,6 +197,82 @@ int runOne(int rows)
     return 0;
 }
 
+// A window started on a 2-row list, then menu opens of the given sizes in
+// turn, each replacing the one before.
+int runSequence(const QList<int> &sizes)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir dir;
+    auto writeList = [&dir](int rows) {
+        const QString path = dir.filePath(QString("liste-%1.csv").arg(rows));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(planList(rows));
+        return path;
+    };
+    const QString small = writeList(2);
+    QStringList paths;
+    for (int rows : sizes)
+        paths << writeList(rows);
+
+    QTextStream out(stdout);
+    QElapsedTimer clock;
+    clock.start();
+    chooseInNextFileDialog(small);
+    VorlanCSV window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    auto *table = window.findChild<QTableWidget *>("tab");
+    settle(table);
+    out << QString("sequence in one process: start-up with 2 rows %1 ms\n")
+               .arg(clock.nsecsElapsed() / 1e6, 0, 'f', 0);
+    // The processor time beside the wall time: on a shared machine the wall
+    // time also counts what other processes take.
+    out << QString("%1 %2 %3 %4 %5\n")
+               .arg("rows", 6)
+               .arg("menu open ms", 13)
+               .arg("cpu ms", 7)
+               .arg("peak MB", 8)
+               .arg("now MB", 7);
+
+    QMap<int, double> openMs;
+    for (int i = 0; i < sizes.size(); ++i) {
+        chooseInNextFileDialog(paths.at(i));
+        clock.restart();
+        const std::clock_t cpuStart = std::clock();
+        window.findChild<QAction *>("actionOeffnen")->trigger();
+        settle(table);
+        const double ms = clock.nsecsElapsed() / 1e6;
+        const double cpuMs = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+        if (table->rowCount() != sizes.at(i)) {
+            out << sizes.at(i) << ": failed, " << table->rowCount() << " rows\n";
+            return 1;
+        }
+        openMs[sizes.at(i)] = ms;
+        out << QString("%1 %2 %3 %4 %5\n")
+                   .arg(sizes.at(i), 6)
+                   .arg(ms, 13, 'f', 0)
+                   .arg(cpuMs, 7, 'f', 0)
+                   .arg(statusKiB("VmHWM:") / 1024, 8)
+                   .arg(statusKiB("VmRSS:") / 1024, 7);
+        out.flush();
+    }
+    // Doubling the rows should about double the time.
+    for (int i = 1; i < sizes.size(); ++i) {
+        const int big = sizes.at(i);
+        const int half = sizes.at(i - 1);
+        if (big == 2 * half && openMs.value(half) > 0)
+            out << QString("ratio %1 / %2: %3\n")
+                       .arg(big)
+                       .arg(half)
+                       .arg(openMs.value(big) / openMs.value(half), 0, 'f', 2);
+    }
+    out.flush();
+    window.close();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -202,10 +284,19 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments().mid(1);
     if (args.value(0) == "--one")
         return runOne(args.value(1).toInt());
+    if (args.value(0) == "--sequence") {
+        QList<int> sizes;
+        for (const QString &arg : args.mid(1))
+            sizes << arg.toInt();
+        if (sizes.isEmpty())
+            sizes = {2000, 5000, 10000, 20000};
+        return runSequence(sizes);
+    }
 
     QList<int> sizes;
     for (const QString &arg : args)
         sizes << arg.toInt();
+    const bool withSequence = sizes.isEmpty();
     if (sizes.isEmpty())
         sizes = {1000, 5000, 10000};
 
@@ -244,6 +335,14 @@ int main(int argc, char *argv[])
                    .arg(f[8], 12)
                    .arg(f[9].trimmed(), 10);
         out.flush();
+    }
+    if (withSequence) {
+        out << '\n';
+        out.flush();
+        QProcess sequence;
+        sequence.setProcessChannelMode(QProcess::ForwardedChannels);
+        sequence.start(QCoreApplication::applicationFilePath(), {"--sequence"});
+        sequence.waitForFinished(-1);
     }
     return 0;
 }

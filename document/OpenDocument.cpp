@@ -58,28 +58,38 @@ bool VorlanCSV::loadPlanFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
     if (readFailed)
         return false;
 
-    const QStringList lines = PlanFileReader::splitLines(bytes);
+    // The previous list goes before the new one is decoded, and the bytes
+    // and then each line as soon as they are used, so that the new list
+    // takes the memory they held instead of more.
     dropValueModels();
     ui.tab->removeCellEditors();
     ui.tab->clearContents();
+    QStringList lines = PlanFileReader::splitLines(bytes);
+    bytes.clear();
     // All rows at once: inserting them one by one costs time for every row
     // already there.
     ui.tab->setRowCount(lines.size());
+    ui.tab->setFilling(true);
     int row = 0;
-    for (const QString &line : lines) {
+    while (!lines.isEmpty()) {
+        const QString line = lines.takeFirst();
         if (insertRowFromText(row, line)) {
             ++row;
             continue;
         }
+        ui.tab->setFilling(false);
         showMessage("Die Zeile:\n\n" + shownLine(line)
                     + "\nenthält einen Fehler (z.B. mehr als 27 Spalten). Zeile ignoriert.");
+        ui.tab->setFilling(true);
     }
+    ui.tab->setFilling(false);
+    recentFields.clear();
     // Refused lines leave no rows, nor does a longer previous document.
     ui.tab->setRowCount(row);
 

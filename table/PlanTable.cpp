@@ -4,6 +4,7 @@
 #include "PlanTable.h"
 
 #include <QAbstractItemDelegate>
+#include <QCoreApplication>
 #include <QSet>
 
 PlanTable::PlanTable(QWidget *parent) : QTableWidget(parent), parking(new QWidget(this))
@@ -25,7 +26,16 @@ void PlanTable::setCellEditor(int row, int column, QWidget *editor)
     // gives it the cell's geometry anyway.
     editor->resize(columnWidth(column), rowHeight(row));
     setCellWidget(row, column, editor);
+    // setCellWidget() has shown the editor, which polished it; the polish
+    // request that every new widget posts would only wait in the event
+    // queue, one for each editor of a long list.
+    QCoreApplication::removePostedEvents(editor, QEvent::PolishRequest);
     park(editor);
+}
+
+void PlanTable::setFilling(bool filling)
+{
+    viewport()->setVisible(!filling);
 }
 
 void PlanTable::removeCellEditors()

@@ -22,6 +22,11 @@ public:
     // in the order they were parked; the table keeps its items.
     void removeCellEditors();
 
+    // While a list is being filled in, the cells are out of sight as a whole,
+    // so that each new editor goes to the holder without being shown and
+    // hidden on the way. A message box in between shows the table as it is.
+    void setFilling(bool filling);
+
 protected:
     void updateEditorGeometries() override;
     void scrollContentsBy(int dx, int dy) override;

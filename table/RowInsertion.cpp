@@ -6,7 +6,15 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QStringListModel>
+
+namespace {
+
+// How many texts of a column a new field is compared with.
+constexpr int RecentFieldCount = 16;
+
+} // namespace
 
 // The drop-downs of a column share one read-only model of their value list.
 QAbstractItemModel *VorlanCSV::valueModel(const QStringList *values)
@@ -26,6 +34,25 @@ void VorlanCSV::dropValueModels()
     valueModels.clear();
 }
 
+// Plan lists repeat most values from row to row: the project, the part of
+// the building, the year, the firm, the file type. A field equal to one of
+// the last few of its column shares that one's text instead of keeping a
+// copy of its own.
+QString VorlanCSV::sharedField(int column, const QString &field)
+{
+    if (field.isEmpty())
+        return field;
+    QStringList &recent = recentFields[column];
+    for (const QString &seen : qAsConst(recent)) {
+        if (seen == field)
+            return seen;
+    }
+    if (recent.size() == RecentFieldCount)
+        recent.removeLast();
+    recent.prepend(field);
+    return field;
+}
+
 bool VorlanCSV::insertRowFromText(int row, const QString &text)
 {
     const QStringList fields = splitRowText(text);
@@ -41,11 +68,21 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
             // The items are the list itself, shared until someone would
             // change it; a plan list has thousands of these drop-downs.
             auto *combo = new QComboBox(this);
-            combo->setModel(valueModel(values));
-            combo->setCurrentIndex(qMax(0, values->indexOf(field)));
-            ui.tab->setCellEditor(row, c, combo);
+            // Connected first, and quiet while it gets its list and value,
+            // so that filling reports no change. Setting a value makes the
+            // accessibility support connect to the drop-down; connecting
+            // after that would grow its table of connections and leave the
+            // first, smaller one behind unused, in every drop-down.
             connect(combo, SIGNAL(currentTextChanged(const QString &)), this, SLOT(on_changed()));
+            {
+                const QSignalBlocker quiet(combo);
+                combo->setModel(valueModel(values));
+                combo->setCurrentIndex(qMax(0, values->indexOf(field)));
+            }
+            ui.tab->setCellEditor(row, c, combo);
         } else if (c == ColumnCatalog::LineEditorColumn) {
+            // The text comes after construction: given to the constructor,
+            // it is laid out again while the editor is set up.
             auto *edit = new QLineEdit(this);
             edit->setText(field);
             edit->setMaxLength(ColumnCatalog::LineEditorMaxLength);
@@ -53,7 +90,7 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
             ui.tab->setCellEditor(row, c, edit);
             connect(edit, SIGNAL(textChanged(const QString &)), this, SLOT(on_changed()));
         } else {
-            ui.tab->setItem(row, c, new QTableWidgetItem(field));
+            ui.tab->setItem(row, c, new QTableWidgetItem(sharedField(c, field)));
         }
     }
     return true;
