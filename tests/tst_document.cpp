@@ -177,10 +177,6 @@ private slots:
         const QString ab = "a;b" + QString(26, ';'), line29 = FullRow + ";x",
                       megabytes(4 << 20, 'x');
         QTextCodec *utf16 = QTextCodec::codecForName("UTF-16LE"); // writes a byte-order mark
-        QRandomGenerator random(20240613);
-        QByteArray binary(256 * 1024, 'x');
-        for (int i = 1; i < binary.size(); ++i)
-            binary[i] = char(random.bounded(256));
         add("empty file from the menu: no rows left", "leer.csv", "", FromMenu, 0);
         add("CR LF; lines of 29 fields refused, named without their CR", "p.csv",
             lines({line29 + "\r", "a;b\r", line29 + "\r"}), AtStartUp, 1, {ab}, {line29, line29});
@@ -194,14 +190,6 @@ private slots:
         add("Windows-1252 line keeps its umlauts, saved as UTF-8", "p.csv",
             "1;Gr\xFC\xDF aus K\xF6ln\n" + FullRow.toUtf8(), AtStartUp, 2,
             {"1;Grüß aus Köln" + QString(26, ';'), FullRow});
-        // QByteArrayLiteral and QStringLiteral keep their zero characters.
-        add("NUL bytes stay in their fields and their messages", "nul.csv",
-            QByteArrayLiteral("\0\0\0\n1;\0Plan\0;x\n\0") + QByteArray(28, ';'), AtStartUp, 2,
-            {QStringLiteral("\0\0\0") + EmptyRow,
-             QStringLiteral("1;\0Plan\0;x") + QString(25, ';')},
-            {QStringLiteral("\0") + QString(28, ';')});
-        add("random bytes: every line a row", "binaer.csv", binary, AtStartUp,
-            binary.count('\n') + !binary.endsWith('\n'));
         add("line of 4 MiB in 41 fields refused, named by its first 1,000 characters", "lang.csv",
             (megabytes + QString(40, ';') + "\n" + megabytes + FullRow.mid(1)).toUtf8(), AtStartUp,
             1, {megabytes + FullRow.mid(1)}, {QString(1000, 'x') + " …"});
