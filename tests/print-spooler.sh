@@ -15,7 +15,7 @@ fail() { echo "print-spooler.sh: $*" >&2; exit 1; }
 if [[ $action == stop ]]; then
     [[ -f $state ]] || exit 0
     source "$state"
-    for queue in "${created[@]}"; do lpadmin -x "$queue" || true; done
+    for queue in "${created[@]}"; do cancel -a -x "$queue" || true; lpadmin -x "$queue" || true; done
     rm -rf /etc/cups/cups-pdf-vorlan.conf /var/spool/cups-pdf/VORLAN
     [[ -z $default ]] || lpadmin -d "$default" || true
     [[ -z $cupsd_pid ]] || kill "$cupsd_pid" || true
