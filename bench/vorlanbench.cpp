@@ -34,6 +34,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <memory>
 
 namespace {
 
@@ -116,28 +117,43 @@ long statusKiB(const char *key)
     return -1;
 }
 
+// Writes a plan list of `rows` rows and returns its path.
+QString writeList(const QString &path, int rows)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(planList(rows));
+    return path;
+}
+
+// The main window on `path`, chosen in its start-up dialog, shown and drawn;
+// null when it never shows.
+std::unique_ptr<VorlanCSV> startWindow(const QString &path)
+{
+    chooseInNextFileDialog(path);
+    auto window = std::make_unique<VorlanCSV>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    settle(window->findChild<QTableWidget *>("tab"));
+    return window;
+}
+
 int runOne(int rows)
 {
     // The saves of the benchmark must not touch the user's settings.
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir dir;
-    const QString first = dir.filePath("erste.csv");
-    const QString second = dir.filePath("zweite.csv");
-    for (const QString &path : {first, second}) {
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(planList(rows));
-    }
+    const QString first = writeList(dir.filePath("erste.csv"), rows);
+    const QString second = writeList(dir.filePath("zweite.csv"), rows);
 
     QElapsedTimer clock;
     clock.start();
-    chooseInNextFileDialog(first);
-    VorlanCSV window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    const std::unique_ptr<VorlanCSV> started = startWindow(first);
+    if (!started)
         return 1;
+    VorlanCSV &window = *started;
     auto *table = window.findChild<QTableWidget *>("tab");
-    settle(table);
     const double startup = clock.nsecsElapsed() / 1e6;
     const long loadedKiB = statusKiB("VmRSS:");
 
@@ -203,28 +219,22 @@ int runSequence(const QList<int> &sizes)
 {
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir dir;
-    auto writeList = [&dir](int rows) {
-        const QString path = dir.filePath(QString("liste-%1.csv").arg(rows));
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(planList(rows));
-        return path;
+    const auto list = [&dir](int rows) {
+        return writeList(dir.filePath(QString("liste-%1.csv").arg(rows)), rows);
     };
-    const QString small = writeList(2);
+    const QString small = list(2);
     QStringList paths;
     for (int rows : sizes)
-        paths << writeList(rows);
+        paths << list(rows);
 
     QTextStream out(stdout);
     QElapsedTimer clock;
     clock.start();
-    chooseInNextFileDialog(small);
-    VorlanCSV window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    const std::unique_ptr<VorlanCSV> started = startWindow(small);
+    if (!started)
         return 1;
+    VorlanCSV &window = *started;
     auto *table = window.findChild<QTableWidget *>("tab");
-    settle(table);
     out << QString("sequence in one process: start-up with 2 rows %1 ms\n")
                .arg(clock.nsecsElapsed() / 1e6, 0, 'f', 0);
     // The processor time beside the wall time: on a shared machine the wall
