@@ -71,7 +71,8 @@ void fail(const QString &what, QWidget *w)
 
 void watchModals()
 {
-    QWidget *w = QApplication::activeModalWidget();
+    QWidget *w = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    w = w ? w : QApplication::activeModalWidget();
     if (!w || !w->isVisible())
         return;
     if (auto *box = qobject_cast<QMessageBox *>(w)) {
@@ -144,21 +145,14 @@ void checkDialogs()
 QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry)
 {
     QStringList offered;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu || !menu->isVisible())
-            return;
-        timer.stop();
-        bool found = false;
+    expect<QMenu>([&](QMenu *menu) {
         for (QAction *action : menu->actions()) {
             offered << action->text();
-            if (action->text() == entry && !entry.isEmpty())
-                menu->setActiveAction(action), found = true;
+            if (action->text() == entry)
+                menu->setActiveAction(action);
         }
-        QTest::keyClick(menu, found ? Qt::Key_Return : Qt::Key_Escape);
+        QTest::keyClick(menu, menu->activeAction() ? Qt::Key_Return : Qt::Key_Escape);
     });
-    timer.start(10);
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, table->viewport()->mapToGlobal(pos));
     QApplication::sendEvent(table->viewport(), &event);
     return offered;

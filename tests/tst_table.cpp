@@ -64,22 +64,8 @@ class TestTable : public WindowTest
 
 private slots:
 
-    void rowText()
-    {
-        load({QString("x;").repeated(27) + "y"});
-        QCOMPARE(window->splitRowText(""), QStringList {""});
-        QCOMPARE(window->splitRowText(";;"), QStringList({"", "", ""}));
-        QCOMPARE(window->splitRowText(" ; a  b ;\t\"c,d\"\r"),
-                 QStringList({"", "a  b", "\"c,d\""}));
-        tab()->item(0, 1)->setText("  Haus A ");
-        QVERIFY(window->rowText(0).startsWith("x;  Haus A ;")); // written as it stands
-        QVERIFY(window->insertRowFromText(0, "a;b"));           // fills the row in place
-        QVERIFY(!window->insertRowFromText(0, QString(28, ';')));
-        QCOMPARE(rowTexts(window.get()),
-                 QStringList {"a;b;" + QString("x;").repeated(18) + "---;x;---;---;---;---;x;y"});
-        QCOMPARE(window->rowText(-1) + window->rowText(1), QString());
-    }
-
+    // A row's text: fields split at ";" and trimmed, at most 28 of them; the
+    // drop-downs show their entry or "---", the explanation takes 30 characters.
     void fillRow_data()
     {
         QTest::addColumn<QString>("text");
@@ -88,8 +74,8 @@ private slots:
             << QString(26, ';') << EmptyRow;
         QTest::newRow("28 fields") << withField(27, "PDF") << EmptyRow + "PDF";
         QTest::newRow("29 fields are refused") << withField(27, "PDF") + ";x" << Refused;
-        QTest::newRow("short text fills its columns only")
-            << QString("0;1;2") << "0;1;2" + QString(25, ';');
+        QTest::newRow("short text fills its columns only, trimmed, quotes kept")
+            << QString(" ; a  b ;\t\"c,d\"\r") << ";a  b;\"c,d\"" + QString(25, ';');
         QTest::newRow("scale with blanks is trimmed, then chosen")
             << withField(24, " 1:50 ") << withField(24, "1:50", EmptyRow);
         QTest::newRow("value of another list is not chosen") << withField(20, "1:50") << EmptyRow;
@@ -108,29 +94,7 @@ private slots:
         const bool taken = window->insertRowFromText(0, text);
         QCOMPARE(taken ? window->rowText(0) : Refused, rowText);
         QCOMPARE(tab()->rowCount(), int(taken));
-    }
-
-    // Each drop-down offers the vocabulary of the file format, and each entry
-    // selects itself and is written back as it is.
-    void dropDownVocabulary_data()
-    {
-        QTest::addColumn<int>("column");
-        for (int column : {20, 22, 23, 24, 25})
-            QTest::newRow(qPrintable(ColumnTitles.at(column))) << column;
-    }
-    void dropDownVocabulary()
-    {
-        QFETCH(int, column);
-        load({withField(column, "")});
-        auto *combo = qobject_cast<QComboBox *>(tab()->cellWidget(0, column));
-        QStringList items;
-        for (int i = 0; combo && i < combo->count(); ++i)
-            items << combo->itemText(i);
-        QCOMPARE(items, vocabulary(column));
-        for (const QString &entry : vocabulary(column)) {
-            QVERIFY(window->insertRowFromText(0, withField(column, entry)));
-            QCOMPARE(field(column), entry);
-        }
+        QCOMPARE(window->rowText(-1) + window->rowText(1), QString()); // no such rows
     }
 
     // Typing and pasting into a plain cell, the explanation field and a
@@ -251,10 +215,11 @@ private slots:
         QCOMPARE(window->windowTitle(), titleOf(file, c.marked));
     }
 
-    // A long list opened from the menu under a busy cursor: wherever the table
-    // is scrolled, every editor whose cell is in sight sits on it, the others
-    // are hidden; and a save writes the list back as it was read.
-    void editorsFollowScrolling()
+    // A long list opened from the menu under a busy cursor, every entry of the
+    // file format's vocabulary in it: each drop-down offers its list and selects
+    // the entry read; wherever the table is scrolled, every editor whose cell is
+    // in sight sits on it, the others are hidden; a save writes the list back.
+    void longList()
     {
         QStringList lines;
         for (int r = 0; r < 1500; ++r) {
@@ -271,6 +236,13 @@ private slots:
         trigger(window.get(), "actionOeffnen");
         disconnect(tab(), nullptr, this, nullptr);
         QVERIFY(!busy.isEmpty() && !busy.contains(false));
+        for (int c : {20, 22, 23, 24, 25}) {
+            auto *combo = qobject_cast<QComboBox *>(tab()->cellWidget(0, c));
+            QStringList items;
+            for (int i = 0; combo && i < combo->count(); ++i)
+                items << combo->itemText(i);
+            QCOMPARE(items, vocabulary(c));
+        }
         window->resize(1200, 700);
         QScrollBar *down = tab()->verticalScrollBar(), *across = tab()->horizontalScrollBar();
         const auto checkEditors = [&] {
