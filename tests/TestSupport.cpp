@@ -213,7 +213,9 @@ QString pdfText(const QString &pdf)
 {
     QProcess tool;
     tool.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
-    tool.waitForFinished(60000);
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+        QTest::qFail(qPrintable("pdftotext (poppler-utils) on " + pdf + ": " + tool.errorString()),
+                     __FILE__, __LINE__);
     return QString::fromUtf8(tool.readAllStandardOutput());
 }
 

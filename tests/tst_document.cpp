@@ -79,8 +79,7 @@ struct FileSizeLimit
     rlimit old;
 };
 
-// A folder that takes no new files while its files stay writable: immutable
-// for root, who ignores permissions, read-only for anyone else.
+// A folder that takes no new files, its files writable: immutable for root, else read-only.
 void refuseNewFiles(const QString &folder, bool on)
 {
     if (geteuid() == 0)
@@ -134,8 +133,7 @@ private slots:
                  "40 160 40 160 160 40 40 160 40 40 40 40 40 40 40 40 40 160 40 160 "
                  "80 160 160 160 80 160 80 "
                      + QString::number(tab->horizontalHeader()->defaultSectionSize()));
-        // The file dialog, one for the command, starts in the folder stored at
-        // the last save, not in the one it was in before.
+        // The file dialog starts in the folder stored at the last save.
         trigger(window.get(), "actionSpeichern");
         QCOMPARE(lastPath(), dir->path());
         QSettings("Quellor", "VorlanCSV").setValue("lastpath", QDir::rootPath());
@@ -262,34 +260,29 @@ private slots:
         QVERIFY(readFile(saved).startsWith(lines(c.first)));
     }
 
-    // Saves through the real command. A failed one keeps the previous file
-    // byte for byte, shows the exact message and leaves the title marked; a
-    // folder that takes no new files (shared project folders often do) gets
-    // the file written in place; links are saved through, the mode stays, and
-    // no stray file is left.
+    // A failed save keeps the old file byte for byte, tells why and leaves the title
+    // marked; a folder that takes no new files (shared project folders often do)
+    // gets the file written in place; links are saved through, the mode stays.
     void save_data()
     {
         QTest::addColumn<int>("rows");
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("failure");
+        const auto row = [](const QString &what, int rows, const char *how, SaveFailure failure) {
+            QTest::newRow(qPrintable(what)) << rows << QString(how) << int(failure);
+        };
         for (int rows : {1, 40, 1000}) { // 130 bytes to 130 KB: below and above the 16 KB buffer
-            QTest::addRow("%d rows, no byte fits: old file kept", rows)
-                << rows << QString() << int(NoByteFits);
-            QTest::addRow("%d rows, full part-way: old file kept", rows)
-                << rows << QString() << int(FullPartWay);
+            row(QString("%1 rows, no byte fits: old file kept").arg(rows), rows, "", NoByteFits);
+            row(QString("%1 rows, full part-way: old file kept").arg(rows), rows, "", FullPartWay);
         }
-        QTest::newRow("append-only file refuses the rename")
-            << 40 << QString() << int(RenameRefused);
-        QTest::newRow("folder gone") << 1 << QString() << int(FolderGone);
-        QTest::newRow("a link in an ordinary folder") << 40 << "link" << int(Saved);
-        QTest::newRow("no new files: saved in place, list grows")
-            << 40 << "no new files" << int(Saved);
-        QTest::newRow("no new files: through a link, list shrinks")
-            << 40 << "no new files, link" << int(Saved);
-        QTest::newRow("no new files, no byte fits: old bytes back")
-            << 40 << "no new files" << int(NoByteFits);
-        QTest::newRow("no new files, old bytes overwritten, then full: old bytes back")
-            << 40 << "no new files" << int(FullAfterOldBytes);
+        row("append-only file refuses the rename", 40, "", RenameRefused);
+        row("folder gone", 1, "", FolderGone);
+        row("a link in an ordinary folder", 40, "link", Saved);
+        row("no new files: saved in place, list grows", 40, "no new files", Saved);
+        row("no new files: through a link, list shrinks", 40, "no new files, link", Saved);
+        row("no new files, no byte fits: old bytes back", 40, "no new files", NoByteFits);
+        row("no new files, old bytes overwritten, then full: old bytes back", 40, "no new files",
+            FullAfterOldBytes);
     }
     void save()
     {

@@ -1,6 +1,5 @@
-// The plan table: rows to and from text, cell editors and vocabularies, typing
-// and what it marks, the row commands of the context menu, and the editors
-// following the table when it scrolls.
+// The plan table: rows filled from text, typing and what it marks, the row
+// commands of the context menu, and a long list with every drop-down entry.
 #include "TestSupport.h"
 #include "VorlanCSV.h"
 
@@ -97,10 +96,8 @@ private slots:
         QCOMPARE(window->rowText(-1) + window->rowText(1), QString()); // no such rows
     }
 
-    // Typing and pasting into a plain cell, the explanation field and a
-    // drop-down (each key a step down): no ";" or line break gets in, as the
-    // file could not hold it; the first change marks the title, later ones
-    // leave it alone.
+    // Typing and pasting into a plain cell, the explanation and a drop-down: no ";"
+    // or line break gets in; the first change marks the title, later ones do not.
     void typing_data()
     {
         QTest::addColumn<int>("column");
@@ -215,10 +212,9 @@ private slots:
         QCOMPARE(window->windowTitle(), titleOf(file, c.marked));
     }
 
-    // A long list opened from the menu under a busy cursor, every entry of the
-    // file format's vocabulary in it: each drop-down offers its list and selects
-    // the entry read; wherever the table is scrolled, every editor whose cell is
-    // in sight sits on it, the others are hidden; a save writes the list back.
+    // A long list holding every drop-down entry, opened from the menu under a busy
+    // cursor: each drop-down offers its list; wherever the table is scrolled, the
+    // editors in sight sit on their cells, the others are hidden; saved unchanged.
     void longList()
     {
         QStringList lines;
