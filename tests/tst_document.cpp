@@ -42,8 +42,7 @@ struct OpenCase
     QString name; // in a fresh folder
     QByteArray bytes;
     How how;
-    int rows;                   // of the table once the file is read
-    QStringList first, refused; // the text of the first rows; the lines named in messages
+    QStringList rows, refused; // the table's rows once the file is read; the lines named
 };
 
 enum SaveFailure { Saved, NoByteFits, FullPartWay, FullAfterOldBytes, RenameRefused, FolderGone };
@@ -152,40 +151,39 @@ private slots:
     {
         QTest::addColumn<OpenCase>("c");
         const auto add = [](const char *what, const QString &name, const QByteArray &bytes, How how,
-                            int rows, const QStringList &first = {},
-                            const QStringList &refused = {}) {
-            QTest::newRow(what) << OpenCase {name, bytes, how, rows, first, refused};
+                            const QStringList &rows = {}, const QStringList &refused = {}) {
+            QTest::newRow(what) << OpenCase {name, bytes, how, rows, refused};
         };
         const QString ab = "a;b" + QString(26, ';'), line29 = FullRow + ";x",
                       megabytes(4 << 20, 'x');
+        const QStringList previous = QVector<QString>(5, FullRow).toList();
         QTextCodec *utf16 = QTextCodec::codecForName("UTF-16LE"); // writes a byte-order mark
-        add("empty file from the menu: no rows left", "leer.csv", "", FromMenu, 0);
+        add("empty file from the menu: no rows left", "leer.csv", "", FromMenu);
         add("CR LF; lines of 29 fields refused, named without their CR", "p.csv",
-            lines({line29 + "\r", "a;b\r", line29 + "\r"}), AtStartUp, 1, {ab}, {line29, line29});
-        add("empty line at the end is an empty row", "p.csv", lines({FullRow, ""}), AtStartUp, 2,
+            lines({line29 + "\r", "a;b\r", line29 + "\r"}), AtStartUp, {ab}, {line29, line29});
+        add("empty line at the end is an empty row", "p.csv", lines({FullRow, ""}), AtStartUp,
             {FullRow, EmptyRow});
         add("UTF-8 byte-order mark is not part of the first field", "bom.csv",
-            "\xEF\xBB\xBF" + lines({Umlauts, FullRow}), AtStartUp, 2, {UmlautRow, FullRow});
+            "\xEF\xBB\xBF" + lines({Umlauts, FullRow}), AtStartUp, {UmlautRow, FullRow});
         add("UTF-16 with byte-order mark and CR LF", "utf16.csv",
-            utf16->fromUnicode(Umlauts + "\r\n" + FullRow + "\r\n"), AtStartUp, 2,
+            utf16->fromUnicode(Umlauts + "\r\n" + FullRow + "\r\n"), AtStartUp,
             {UmlautRow, FullRow});
         add("Windows-1252 line keeps its umlauts, saved as UTF-8", "p.csv",
-            "1;Gr\xFC\xDF aus K\xF6ln\n" + FullRow.toUtf8(), AtStartUp, 2,
+            "1;Gr\xFC\xDF aus K\xF6ln\n" + FullRow.toUtf8(), AtStartUp,
             {"1;Grüß aus Köln" + QString(26, ';'), FullRow});
         add("line of 4 MiB in 41 fields refused, named by its first 1,000 characters", "lang.csv",
             (megabytes + QString(40, ';') + "\n" + megabytes + FullRow.mid(1)).toUtf8(), AtStartUp,
-            1, {megabytes + FullRow.mid(1)}, {QString(1000, 'x') + " …"});
+            {megabytes + FullRow.mid(1)}, {QString(1000, 'x') + " …"});
         add("mixed LF and CR LF, blank lines, no line end at the end", "gemischt.csv",
-            "a;b\r\n\r\nc\n \t \r\nd;;e\r\r\n" + FullRow.toUtf8(), AtStartUp, 6,
+            "a;b\r\n\r\nc\n \t \r\nd;;e\r\r\n" + FullRow.toUtf8(), AtStartUp,
             {ab, EmptyRow, "c" + EmptyRow, EmptyRow, "d;;e" + QString(25, ';'), FullRow});
         add("path with umlauts and blanks", "Pläne Süd/Übersicht März – Bauteil Ö.csv",
-            Umlauts.toUtf8(), FromMenu, 1, {UmlautRow});
-        add("file gone at start-up: empty table under its name", "weg.csv", "x", VanishesAtStartUp,
-            0);
+            Umlauts.toUtf8(), FromMenu, {UmlautRow});
+        add("file gone at start-up: empty table under its name", "weg.csv", "x", VanishesAtStartUp);
         add("file gone, from the menu: the previous document stays", "weg.csv", "x",
-            VanishesFromMenu, 5, {FullRow});
-        add("named pipe: no waiting for a writer", "pipe.csv", "", Pipe, 0);
-        add("device: no reading without end", "/dev/zero", "", Device, 0);
+            VanishesFromMenu, previous);
+        add("named pipe: no waiting for a writer", "pipe.csv", "", Pipe);
+        add("device: no reading without end", "/dev/zero", "", Device);
         // Random plan lists with blanks around the values: every cell comes back
         // trimmed, the explanation cut to 30 characters, and is saved that way.
         const QByteArray seed = qgetenv("VORLAN_RANDOM_SEED");
@@ -212,7 +210,7 @@ private slots:
                 rows << cells.join(';');
             }
             add(qPrintable(QString("random plan list %1").arg(table)), "Rundreise Pläne.csv",
-                lines(written), AtStartUp, rows.size(), rows);
+                lines(written), AtStartUp, rows);
         }
     }
     void open()
@@ -247,8 +245,7 @@ private slots:
         QCOMPARE(takeMessages(), messages);
         const QString shown = c.how < VanishesAtStartUp ? file : fromMenu ? previous : QString();
         QCOMPARE(window->windowTitle(), shown.isEmpty() ? "VorlanCSV" : titleOf(shown));
-        QCOMPARE(table(window.get())->rowCount(), c.rows);
-        QCOMPARE(rowTexts(window.get()).mid(0, c.first.size()), c.first);
+        QCOMPARE(rowTexts(window.get()), c.rows);
         QCOMPARE(diskState(dir->path()), disk); // nothing written on its own
         if (c.how >= Pipe)
             return;
@@ -256,8 +253,7 @@ private slots:
         const QString saved = shown.isEmpty() ? file : shown;
         QCOMPARE(window->windowTitle(), titleOf(saved));
         QCOMPARE(QFile::exists(file), c.how != VanishesFromMenu);
-        QCOMPARE(readFile(saved).count('\n'), c.rows);
-        QVERIFY(readFile(saved).startsWith(lines(c.first)));
+        QCOMPARE(readFile(saved), lines(c.rows));
     }
 
     // A failed save keeps the old file byte for byte, tells why and leaves the title
