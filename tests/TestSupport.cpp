@@ -1,8 +1,6 @@
 // Shared helpers of the tests.
 #include "TestSupport.h"
 
-#include "VorlanCSV.h"
-
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -63,9 +61,9 @@ QStringList messages;
 void fail(const QString &what, QWidget *w)
 {
     const auto *box = qobject_cast<QMessageBox *>(w);
-    const QString text = box ? box->text().left(200) : "";
-    QTest::qFail(qPrintable(what + " " + w->metaObject()->className() + " \"" + w->windowTitle()
-                            + "\" " + text),
+    QTest::qFail(qPrintable(QString("%1 %2 \"%3\" %4")
+                                .arg(what, w->metaObject()->className(), w->windowTitle(),
+                                     box ? box->text().left(200) : "")),
                  __FILE__, __LINE__);
 }
 

@@ -5,8 +5,6 @@
 #include "VorlanCSV.h"
 
 #include <QMessageBox>
-#include <QObject>
-#include <QStringList>
 
 #include <functional>
 #include <memory>

@@ -13,7 +13,7 @@ if [[ -z ${DISPLAY_CHECK_WORK:-} ]]; then
     done
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
-    DISPLAY_CHECK_WORK=$work xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    DISPLAY_CHECK_WORK=$work xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
     status=$?
     [[ -e $work/started ]] || skip "the virtual display did not start"
     exit $status
@@ -27,7 +27,8 @@ unset QT_QPA_PLATFORM
 for answer in Escape "$plan"; do
     "$program" >"$DISPLAY_CHECK_WORK/log" 2>&1 &
     trap 'kill $! 2>/dev/null' EXIT
-    wait_for 60 find_window "^CSV-Datei öffnen$" || fail "the file dialog did not appear"
+    wait_for 60 find_window "^CSV-Datei öffnen$" ||
+        fail "no file dialog ($answer); the program said: $(cat "$DISPLAY_CHECK_WORK/log")"
     # No window manager gives the dialog the focus; a completion list may take the first Return.
     xdotool windowfocus --sync "$win"
     [[ $answer == Escape ]] || break

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a Release build, unpacks it and checks what a
-# workstation gets: the program with its menu entry, icons and metadata and
-# nothing else, valid for the desktop, the Qt libraries and the printout's
-# fonts as dependencies, and the unpacked program working on a virtual display.
+# workstation gets: the program, menu entry, icons and metadata only, all valid;
+# Qt and the printout's fonts as dependencies; the program on a virtual display.
 #   package-check.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(realpath "$1") src=$(realpath "$2")

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Gives the printing tests the PDF queues VorlanPDF1 to VorlanPDF3 on the local
-# CUPS print spooler, the third the default printer, writing their PDFs to
-# /var/spool/cups-pdf/VORLAN; and takes them away again afterwards: the spooler
-# is left as found, with its queues, its default printer, running or not.
+# Gives the printing tests the PDF queues VorlanPDF1 to VorlanPDF3 (the default) on
+# the local CUPS print spooler, writing to /var/spool/cups-pdf/VORLAN; "stop" leaves
+# the spooler as found, with its queues, its default printer, running or not.
 #   print-spooler.sh start|stop STATE_FILE      (as root)
 set -euo pipefail
 export LC_ALL=C

@@ -1,11 +1,9 @@
 // Printing: the column dialog's marks, and the print command with both dialogs
 // ended every way, its pages laid out and, on "Drucken", spooled on a PDF queue of
 // a CUPS print spooler. Run once more without any printer (VORLAN_NO_PRINTER).
-#include "TestSupport.h"
-
 #include "Preview.h"
 #include "SelectCol.h"
-#include "VorlanCSV.h"
+#include "TestSupport.h"
 
 #include <QCheckBox>
 #include <QGraphicsScene>
@@ -24,8 +22,8 @@ namespace {
 // a print on the default instead of the chosen queue shows.
 const QString Queue = "VorlanPDF1";
 
-// The spooler's jobs, each as "queue-number".
-QStringList spooledJobs()
+// The spooler's jobs but those in `old`, each as "queue-number".
+QStringList spooledJobs(const QStringList &old = {})
 {
     QProcess lpstat;
     lpstat.start("lpstat", {"-W", "all", "-o"});
@@ -33,6 +31,8 @@ QStringList spooledJobs()
     QStringList jobs;
     for (const QString &line : QString(lpstat.readAllStandardOutput()).split('\n'))
         jobs << line.section(' ', 0, 0);
+    for (const QString &job : old)
+        jobs.removeOne(job);
     return jobs;
 }
 
@@ -285,9 +285,7 @@ private slots:
         QCOMPARE(heading, path);
         QVERIFY(window->findChildren<QDialog *>().isEmpty());
         QCOMPARE(window->windowTitle(), titleOf(path));
-        QStringList jobs = spooledJobs();
-        for (const QString &job : old)
-            jobs.removeOne(job);
+        const QStringList jobs = spooledJobs(old);
         const bool printed = steps.last() == "Drucken" && !noPrinter;
         QCOMPARE(jobs.join(' ').remove(QRegularExpression("-\\d+")), printed ? Queue : "");
         if (jobs.isEmpty())

@@ -1,7 +1,6 @@
 // The plan table: rows filled from text, typing and what it marks, the row
 // commands of the context menu, and a long list with every drop-down entry.
 #include "TestSupport.h"
-#include "VorlanCSV.h"
 
 #include <QClipboard>
 #include <QComboBox>
