@@ -64,11 +64,3 @@ private slots:
 };
 
 } // namespace TestSupport
-
-// In CI (CI=true) a missing tool or print spooler is a failure, not a skip.
-#define SKIP_OR_FAIL(reason)                                                                       \
-    do {                                                                                           \
-        if (qgetenv("CI") == "true")                                                               \
-            QFAIL(reason);                                                                         \
-        QSKIP(reason);                                                                             \
-    } while (false)

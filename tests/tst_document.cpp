@@ -56,21 +56,6 @@ QStringList diskState(const QString &folder)
     return state;
 }
 
-// Limits the size of files this process may write, as a full disk would.
-struct FileSizeLimit
-{
-    explicit FileSizeLimit(qint64 bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit limited = {rlim_t(bytes), old.rlim_max};
-        if (bytes >= 0 && setrlimit(RLIMIT_FSIZE, &limited) != 0)
-            qFatal("cannot limit the file size");
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
-    rlimit old;
-};
-
 // A folder that takes no new files, its files writable: immutable for root, else read-only.
 void refuseNewFiles(const QString &folder, bool on)
 {
@@ -297,13 +282,17 @@ private slots:
             expectMessage();
         if (failure == FolderGone)
             QVERIFY(QDir(path("sub")).removeRecursively());
+        // A limit on the size of the files this process writes, as a full disk would be.
         const QMap<int, qint64> limits = {{NoByteFits, 0},
                                           {FullPartWay, before.size() / 2},
                                           {FullAfterOldBytes, before.size() + 10}};
-        {
-            FileSizeLimit limit(limits.value(failure, -1));
-            trigger(window.get(), "actionSpeichern");
-        }
+        rlimit old, limited;
+        getrlimit(RLIMIT_FSIZE, &old);
+        limited = {rlim_t(limits.value(failure, old.rlim_cur)), old.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        trigger(window.get(), "actionSpeichern");
+        setrlimit(RLIMIT_FSIZE, &old);
         const bool gone = failure == FolderGone;
         const QString reason = gone ? "kann nicht zum Schreiben geöffnet werden."
                                     : "konnte nicht vollständig geschrieben werden.";

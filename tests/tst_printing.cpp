@@ -157,10 +157,9 @@ private slots:
         QFETCH(QString, clicks);
         QFETCH(QString, marked);
         SelectCol dialog(titles, nullptr);
-        QCOMPARE(
-            QStringList({dialog.windowTitle(), dialog.setDefault->text(), dialog.clearAll->text()}),
-            QStringList({"Druckvorbereitung", "Default-Markierungen setzen",
-                         "Alle Markierungen entfernen"}));
+        QCOMPARE(dialog.windowTitle() + "|" + dialog.setDefault->text() + "|"
+                     + dialog.clearAll->text(),
+                 "Druckvorbereitung|Default-Markierungen setzen|Alle Markierungen entfernen");
         for (int n = 28; n >= 1; --n) {
             QCheckBox *moved = box(&dialog, n);
             QCOMPARE(moved->text(), titles.at(n - 1));
@@ -214,8 +213,8 @@ private slots:
         QFETCH(QStringList, steps);
         const bool noPrinter = qEnvironmentVariableIsSet("VORLAN_NO_PRINTER");
         if (!noPrinter && QPrinterInfo::printerInfo(Queue).isNull())
-            SKIP_OR_FAIL("no print spooler with the PDF queue VorlanPDF1; tests/print-spooler.sh "
-                         "sets it up");
+            QFAIL("no print spooler with the PDF queue VorlanPDF1; tests/print-spooler.sh sets it "
+                  "up");
         // Cell texts that tell their row and column; the drop-downs show "---".
         const auto cell = [](int r, int n) {
             return QList<int> {21, 23, 24, 25, 26}.contains(n) ? QString("---")
@@ -294,8 +293,8 @@ private slots:
         // What the spooler took, page by page, and the job through the filters to cups-pdf.
         const int number = jobs.first().section('-', -1).toInt();
         const QString job = QString("/var/spool/cups/d%1-001").arg(number, 5, 10, QChar('0'));
-        if (!QFileInfo(job).isReadable())
-            SKIP_OR_FAIL(qPrintable("no read access to the spooler's copy of the job " + job));
+        if (!QFileInfo(job).isReadable() && qgetenv("CI") != "true") // readable for root
+            QSKIP(qPrintable("no read access to the spooler's copy of the job " + job));
         QCOMPARE(pageWords(job), expected);
         const QStringList output = {QString("*job_%1.pdf").arg(number)};
         QTRY_VERIFY_WITH_TIMEOUT(!QDir("/var/spool/cups-pdf/VORLAN").entryList(output).isEmpty(),
