@@ -47,12 +47,12 @@ struct OpenCase
 enum SaveFailure { Saved, NoByteFits, FullPartWay, FullAfterOldBytes, RenameRefused, FolderGone };
 
 // The program's settings and every file below `folder`, with its content and time.
-QStringList diskState(const QString &folder)
+QMap<QString, QString> diskState(const QString &folder)
 {
-    QStringList state = {readFile(QSettings("Quellor", "VorlanCSV").fileName())};
+    QMap<QString, QString> state = {{"", readFile(QSettings("Quellor", "VorlanCSV").fileName())}};
     for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
          it.hasNext();)
-        state << it.next() + readFile(it.filePath()) + it.fileInfo().lastModified().toString();
+        state[it.next()] = readFile(it.filePath()) + it.fileInfo().lastModified().toString();
     return state;
 }
 
@@ -196,11 +196,10 @@ private slots:
         const bool fromMenu = c.how == FromMenu || c.how == VanishesFromMenu;
         if (fromMenu)
             window = openWindow(writeFile(previous, lines(QVector<QString>(5, FullRow).toList())));
-        QStringList disk;
+        QMap<QString, QString> disk = diskState(dir->path());
         expectFile(file, [&] {
-            if (c.how == VanishesAtStartUp || c.how == VanishesFromMenu)
-                QFile::remove(file);
-            disk = diskState(dir->path());
+            if ((c.how == VanishesAtStartUp || c.how == VanishesFromMenu) && QFile::remove(file))
+                disk.remove(file);
         });
         for (int i = c.refused.size() + (c.how >= VanishesAtStartUp); i > 0; --i)
             expectMessage();
