@@ -34,7 +34,7 @@ for answer in Escape "$plan"; do
     [[ $answer == Escape ]] || break
     xdotool key Escape
     wait $!; status=$?
-    ((status == 255)) || fail "cancelled at start-up, the program ended with status $status"
+    ((status == 255)) || fail "cancelled, the program ended with $status: $(cat "$DISPLAY_CHECK_WORK/log")"
 done
 xdotool type --delay 10 "$plan"
 xdotool key Return
