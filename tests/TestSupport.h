@@ -45,8 +45,7 @@ QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 QString pdfText(const QString &pdf); // pages ended by form feeds
 
-// The base of the test programs: settings isolated, dialogs watched, and the
-// window a test left closed again, its question to save answered "Nein".
+// Settings isolated, dialogs watched, a test's window closed after it, answering "Nein".
 class WindowTest : public QObject
 {
     Q_OBJECT

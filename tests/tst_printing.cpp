@@ -18,8 +18,7 @@ using namespace TestSupport;
 
 namespace {
 
-// Set up by tests/print-spooler.sh, which makes VorlanPDF3 the default printer:
-// a print on the default instead of the chosen queue shows.
+// Made by tests/print-spooler.sh with VorlanPDF3 the default, so a print there shows.
 const QString Queue = "VorlanPDF1";
 
 // The spooler's jobs but those in `old`, each as "queue-number".
@@ -96,7 +95,7 @@ void checkLastPage(QGraphicsScene *scene, int columns, const QString &fileLine)
         QCOMPARE(texts.takeFirst()->y(), 80.0);
     }
     QCOMPARE(frames.size(), texts.size());
-    QList<double> widths;
+    QList<double> widths, widest; // frame and longest text of each column
     double right = 0;
     for (int i = 0; i < texts.size(); ++i) {
         const QRectF box = texts[i]->mapRectToScene(texts[i]->boundingRect());
@@ -111,10 +110,13 @@ void checkLastPage(QGraphicsScene *scene, int columns, const QString &fileLine)
         QCOMPARE(i % columns ? frame->left() : box.left(), i % columns ? right : int(left));
         QVERIFY(scaled || frame->width() >= int(box.width() + 40));
         widths << frame->width();
+        widest << qMax(widest.value(i - columns), box.width());
         QCOMPARE(frame->width(), widths.at(i % columns));
         right = frame->right();
     }
     QVERIFY(right + 20 <= 2970 && (!scaled || right > 2900));
+    for (int i = texts.size() - columns; firstPage && !scaled && i < texts.size(); ++i)
+        QCOMPARE(widths.at(i), double(int(widest.at(i) + 40))); // every row on this page
 }
 
 } // namespace
@@ -139,12 +141,13 @@ private slots:
             return QStringList(QVector<QString>(28, title).toList());
         };
         const QString defaults = "3 18 19 20 21 22 23 24 25 26", none;
+        const QString every =
+            "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28";
         QTest::newRow("the program's headers: 3 and 18 to 26") << ColumnTitles << none << defaults;
         QTest::newRow("three characters stay unmarked") << all("abc") << none << none;
         QTest::newRow("three umlauts count as three") << all("äöü") << none << none;
-        QTest::newRow("a listed name in other case is marked")
-            << all("dtype") << none
-            << "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28";
+        QTest::newRow("four characters are marked") << all("Plan") << none << every;
+        QTest::newRow("a listed name in other case is marked") << all("dtype") << none << every;
         QTest::newRow("by hand") << ColumnTitles << QString("1 3 28")
                                  << "1 18 19 20 21 22 23 24 25 26 28";
         QTest::newRow("clearing all") << ColumnTitles << QString("1 2 27 clearAll") << none;
@@ -178,12 +181,10 @@ private slots:
         QCOMPARE(words(read.join(' ')).join(' '), marked);
     }
 
-    // The print command with 0 to 38 rows and some, none or all columns marked by
-    // hand, its dialogs ended every way. The preview lists the system's printers
-    // and starts on the default one; each printer chosen gets one A4 landscape
-    // preview above the buttons. Its pages, drawn into a PDF file also without a
-    // printer, hold the file line and the marked titles, then table rows 0 to 16
-    // on page 1 and 20 a page after that; "Drucken" spools them on the printer chosen.
+    // The print command on 0 to 38 rows, its dialogs ended every way. The preview lists the
+    // printers, starts on the default and gives each one chosen an A4 landscape preview. Its
+    // pages, drawn into a PDF file also without a printer, hold the file line and the marked
+    // titles, rows 0 to 16 on page 1, 20 a page after; "Drucken" spools them on the one chosen.
     void print_data()
     {
         QTest::addColumn<int>("rows");

@@ -127,6 +127,8 @@ private slots:
         QFETCH(QString, pasted);
         QFETCH(QString, result);
         load({RowA});
+        tab()->scrollTo(tab()->model()->index(0, column)); // its editor shown, also in one row
+        QTRY_VERIFY(column == 1 || tab()->cellWidget(0, column)->isVisible());
         const QString before = field(column);
         const auto type = [&](const QString &keys) {
             if (auto *combo = qobject_cast<QComboBox *>(tab()->cellWidget(0, column))) {
