@@ -192,6 +192,11 @@ QString titleOf(const QString &path, bool modified)
     return "VorlanCSV - " + path + (modified ? " *" : "");
 }
 
+QByteArray planFile(const QStringList &rows)
+{
+    return (rows.join('\n') + "\n").toUtf8().mid(rows.isEmpty());
+}
+
 QString writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -41,6 +41,7 @@ void trigger(VorlanCSV *window, const char *action);
 QTableWidget *table(VorlanCSV *window);
 QStringList rowTexts(VorlanCSV *window);
 QString titleOf(const QString &path, bool modified = false);
+QByteArray planFile(const QStringList &rows); // one LF after each row, in UTF-8
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 QString pdfText(const QString &pdf); // pages ended by form feeds

@@ -29,11 +29,6 @@ const QString Umlauts = "1;Grüße, Maß & Öl – 20 € für Jörg Weiß",
 const QString EmptyRow(27, ';');
 const QFile::Permissions Mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
 
-QByteArray lines(const QStringList &rows)
-{
-    return (rows.join('\n') + "\n").toUtf8().mid(rows.isEmpty());
-}
-
 // How the chosen file reaches the open command; from Vanishes on it cannot be read.
 enum How { AtStartUp, FromMenu, VanishesAtStartUp, VanishesFromMenu, Pipe, Device };
 struct OpenCase
@@ -84,7 +79,7 @@ private slots:
 
     void form()
     {
-        window = openWindow(writeFile(path("a.csv"), lines({FullRow})));
+        window = openWindow(writeFile(path("a.csv"), planFile({FullRow})));
         QCOMPARE(window->size(), QSize(969, 614));
         QStringList texts; // an icon never grows beyond its 32 x 32 image
         for (const char *name : {"menuBar", "menuDatei", "toolBar"})
@@ -132,11 +127,11 @@ private slots:
         QTextCodec *utf16 = QTextCodec::codecForName("UTF-16LE"); // writes a byte-order mark
         add("empty file from the menu: no rows left", "leer.csv", "", FromMenu);
         add("CR LF; lines of 29 fields refused, named without their CR", "p.csv",
-            lines({line29 + "\r", "a;b\r", line29 + "\r"}), AtStartUp, {ab}, {line29, line29});
-        add("empty line at the end is an empty row", "p.csv", lines({FullRow, ""}), AtStartUp,
+            planFile({line29 + "\r", "a;b\r", line29 + "\r"}), AtStartUp, {ab}, {line29, line29});
+        add("empty line at the end is an empty row", "p.csv", planFile({FullRow, ""}), AtStartUp,
             {FullRow, EmptyRow});
         add("UTF-8 byte-order mark is not part of the first field", "bom.csv",
-            "\xEF\xBB\xBF" + lines({Umlauts, FullRow}), AtStartUp, {UmlautRow, FullRow});
+            "\xEF\xBB\xBF" + planFile({Umlauts, FullRow}), AtStartUp, {UmlautRow, FullRow});
         add("UTF-16 with byte-order mark and CR LF", "utf16.csv",
             utf16->fromUnicode(Umlauts + "\r\n" + FullRow + "\r\n"), AtStartUp,
             {UmlautRow, FullRow});
@@ -182,7 +177,7 @@ private slots:
                 rows << cells.join(';');
             }
             add(qPrintable(QString("random plan list %1").arg(table)), "Rundreise Pläne.csv",
-                lines(written), AtStartUp, rows);
+                planFile(written), AtStartUp, rows);
         }
     }
     void open()
@@ -195,7 +190,8 @@ private slots:
             writeFile(file, c.bytes);
         const bool fromMenu = c.how == FromMenu || c.how == VanishesFromMenu;
         if (fromMenu)
-            window = openWindow(writeFile(previous, lines(QVector<QString>(5, FullRow).toList())));
+            window =
+                openWindow(writeFile(previous, planFile(QVector<QString>(5, FullRow).toList())));
         QMap<QString, QString> disk = diskState(dir->path());
         expectFile(file, [&] {
             if ((c.how == VanishesAtStartUp || c.how == VanishesFromMenu) && QFile::remove(file))
@@ -224,7 +220,7 @@ private slots:
         const QString saved = shown.isEmpty() ? file : shown;
         QCOMPARE(window->windowTitle(), titleOf(saved));
         QCOMPARE(QFile::exists(file), c.how != VanishesFromMenu);
-        QCOMPARE(readFile(saved), lines(c.rows));
+        QCOMPARE(readFile(saved), planFile(c.rows));
     }
 
     // A failed save keeps the old file byte for byte, tells why and leaves the title
@@ -260,7 +256,7 @@ private slots:
         const QString first = !refusing ? "8" : how.endsWith("link") ? "" : QString(100, 'x');
         const QString name = path("sub/p.csv"),
                       opened = how.endsWith("link") ? path("link.csv") : name;
-        const QByteArray before = lines(QVector<QString>(rows, FullRow).toList());
+        const QByteArray before = planFile(QVector<QString>(rows, FullRow).toList());
         writeFile(name, before);
         QVERIFY(QFile::setPermissions(name, Mode));
         QVERIFY(opened == name || QFile::link(name, opened));
@@ -331,7 +327,7 @@ private slots:
         QFETCH(QString, command);
         QFETCH(int, answer);
         const bool saveFails = command.endsWith("failing"), opening = command.startsWith("open");
-        const QString name = writeFile(path("sub/a.csv"), lines({FullRow}));
+        const QString name = writeFile(path("sub/a.csv"), planFile({FullRow}));
         window = openWindow(name);
         window->show();
         table(window.get())->item(0, 0)->setText("99");

@@ -223,11 +223,12 @@ private slots:
         };
         QStringList lines;
         for (int r = 0; r < rows; ++r) {
-            lines << QString();
+            QStringList fields;
             for (int n = 1; n <= 28; ++n)
-                lines.last() += cell(r, n) + (n < 28 ? ";" : "\n");
+                fields << cell(r, n);
+            lines << fields.join(';');
         }
-        const QString path = writeFile(dir.filePath("Bauteil 7/plan.csv"), lines.join("").toUtf8());
+        const QString path = writeFile(dir.filePath("Bauteil 7/plan.csv"), planFile(lines));
         window = openWindow(path);
         window->show();
         QList<QStringList> expected = {words("Datei: " + path)};

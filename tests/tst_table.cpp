@@ -52,10 +52,9 @@ class TestTable : public WindowTest
 
     QTableWidget *tab() const { return table(window.get()); }
     QString field(int column) const { return window->rowText(0).section(';', column, column); }
-    void load(const QStringList &lines)
+    void load(const QStringList &rows)
     {
-        window =
-            openWindow(writeFile(file, (lines.join('\n') + "\n").toUtf8().mid(lines.isEmpty())));
+        window = openWindow(writeFile(file, planFile(rows)));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -229,7 +228,7 @@ private slots:
         QList<bool> busy;
         connect(tab(), &QTableWidget::cellChanged, this,
                 [&] { busy << bool(QGuiApplication::overrideCursor()); });
-        expectFile(writeFile(dir.filePath("lang.csv"), (lines.join('\n') + "\n").toUtf8()));
+        expectFile(writeFile(dir.filePath("lang.csv"), planFile(lines)));
         trigger(window.get(), "actionOeffnen");
         disconnect(tab(), nullptr, this, nullptr);
         QVERIFY(!busy.isEmpty() && !busy.contains(false));
@@ -274,7 +273,7 @@ private slots:
         lines.insert(0, RowA);
         lines.removeAt(5);
         trigger(window.get(), "actionSpeichern");
-        QCOMPARE(readFile(dir.filePath("lang.csv")), (lines.join('\n') + "\n").toUtf8());
+        QCOMPARE(readFile(dir.filePath("lang.csv")), planFile(lines));
     }
 };
 
