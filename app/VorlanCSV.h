@@ -62,6 +62,8 @@ private:
     bool modified;
     // Set once the user has agreed to close, so no later step asks again.
     bool closeConfirmed = false;
+    // The clipboard's text as the context menu found it.
+    QString checkedPasteText;
     // One validator serves every line editor of column 19.
     FieldTextValidator *fieldValidator;
     QHash<const QStringList *, QAbstractItemModel *> valueModels;

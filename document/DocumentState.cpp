@@ -20,6 +20,7 @@ void VorlanCSV::updateTitle()
 
 bool VorlanCSV::askToSave()
 {
+    ui.tab->commitOpenEditor();
     if (!modified)
         return true;
 
@@ -32,8 +33,12 @@ bool VorlanCSV::askToSave()
     box.setDefaultButton(QMessageBox::NoButton);
     const int answer = box.exec();
 
-    if (answer == QMessageBox::Yes)
+    // "Ja" means keep the edits: a save that failed (and said so) stops
+    // what asked, as "Abbrechen" would.
+    if (answer == QMessageBox::Yes) {
         on_actionSpeichern_triggered();
+        return !modified;
+    }
     return answer != QMessageBox::Cancel;
 }
 

@@ -55,6 +55,7 @@ SaveOutcome overwriteInPlace(const QString &path, const QByteArray &bytes)
 
 void VorlanCSV::on_actionSpeichern_triggered()
 {
+    ui.tab->commitOpenEditor();
     settings->setValue("lastpath", QFileInfo(fileName).path());
 
     BusyCursor busy;

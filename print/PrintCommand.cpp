@@ -11,6 +11,7 @@
 
 void VorlanCSV::on_actionDrucken_triggered()
 {
+    ui.tab->commitOpenEditor();
     QStringList titles;
     for (int c = 0; c < ColumnCatalog::ColumnCount; ++c) {
         const QTableWidgetItem *header = ui.tab->horizontalHeaderItem(c);

@@ -1,7 +1,11 @@
-// Keeps ";" and line breaks out of the cells the user types or pastes into.
+// Keeps ";" and line breaks out of the cells the user types or pastes into,
+// and the wheel away from the drop-downs.
 #include "FieldEditors.h"
 
+#include "ColumnCatalog.h"
+
 #include <QLineEdit>
+#include <QWheelEvent>
 
 FieldTextValidator::FieldTextValidator(QObject *parent) : QValidator(parent)
 {}
@@ -26,8 +30,24 @@ FieldTextDelegate::FieldTextDelegate(QObject *parent) : QStyledItemDelegate(pare
 QWidget *FieldTextDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                          const QModelIndex &index) const
 {
+    const int column = index.column();
+    if (ColumnCatalog::entry(column).list || column == ColumnCatalog::LineEditorColumn)
+        return nullptr;
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
         lineEdit->setValidator(new FieldTextValidator(lineEdit));
     return editor;
+}
+
+ValueDropDown::ValueDropDown(QWidget *parent) : QComboBox(parent)
+{
+    // Not focused by the wheel either: the keys the user types next belong
+    // where they were going.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ValueDropDown::wheelEvent(QWheelEvent *event)
+{
+    // Ignored, the event goes on to the table's viewport, which scrolls.
+    event->ignore();
 }

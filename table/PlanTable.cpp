@@ -4,13 +4,41 @@
 #include "PlanTable.h"
 
 #include <QAbstractItemDelegate>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QSet>
+
+namespace {
+
+// Placing the editors again when placing them asked for it; a focus that
+// keeps moving is left to the next call.
+constexpr int MaxPlacingPasses = 4;
+
+bool holdsFocus(const QWidget *editor)
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && (focus == editor || editor->isAncestorOf(focus));
+}
+
+} // namespace
 
 PlanTable::PlanTable(QWidget *parent) : QTableWidget(parent), parking(new QWidget(this))
 {
     parking->setObjectName("parkedCellEditors");
     parking->hide();
+    connect(qApp, SIGNAL(focusChanged(QWidget *, QWidget *)), this,
+            SLOT(followFocus(QWidget *, QWidget *)));
+}
+
+// The current cell follows the focus into a cell editor, so that keys the
+// table gets later (after a click on a scroll bar, say) go to that cell.
+void PlanTable::followFocus(QWidget *, QWidget *now)
+{
+    if (!now || now->parentWidget() != viewport())
+        return;
+    const QModelIndex index = indexAt(now->geometry().center());
+    if (index.isValid() && index != currentIndex() && indexWidget(index) == now
+        && now != inPlaceEditor)
+        setCurrentIndex(index);
 }
 
 void PlanTable::park(QWidget *editor)
@@ -26,10 +54,6 @@ void PlanTable::setCellEditor(int row, int column, QWidget *editor)
     // gives it the cell's geometry anyway.
     editor->resize(columnWidth(column), rowHeight(row));
     setCellWidget(row, column, editor);
-    // setCellWidget() has shown the editor, which polished it; the polish
-    // request that every new widget posts would only wait in the event
-    // queue, one for each editor of a long list.
-    QCoreApplication::removePostedEvents(editor, QEvent::PolishRequest);
     park(editor);
 }
 
@@ -54,6 +78,33 @@ void PlanTable::removeCellEditors()
     shown.clear();
 }
 
+bool PlanTable::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    QWidget *open = indexWidget(index);
+    // A key typed while the table has the focus goes into the current
+    // cell's editor, as into a plain cell, instead of only focusing it.
+    if (open && open != inPlaceEditor && trigger == AnyKeyPressed && event) {
+        scrollTo(index);
+        open->setFocus(Qt::OtherFocusReason);
+        QApplication::sendEvent(open, event);
+        return true;
+    }
+    const bool editing = QTableWidget::edit(index, trigger, event);
+    if (editing && !open)
+        inPlaceEditor = indexWidget(index);
+    return editing;
+}
+
+void PlanTable::commitOpenEditor()
+{
+    // An editor the view has closed already is no longer registered, and
+    // the view then ignores both calls.
+    if (inPlaceEditor) {
+        commitData(inPlaceEditor);
+        closeEditor(inPlaceEditor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void PlanTable::scrollContentsBy(int dx, int dy)
 {
     QTableWidget::scrollContentsBy(dx, dy);
@@ -62,6 +113,22 @@ void PlanTable::scrollContentsBy(int dx, int dy)
 }
 
 void PlanTable::updateEditorGeometries()
+{
+    if (placing) {
+        placeAgain = true;
+        return;
+    }
+    placing = true;
+    for (int pass = 0; pass < MaxPlacingPasses; ++pass) {
+        placeAgain = false;
+        placeEditors();
+        if (!placeAgain)
+            break;
+    }
+    placing = false;
+}
+
+void PlanTable::placeEditors()
 {
     // A pending layout comes back here once it has run.
     executeDelayedItemsLayout();
@@ -93,9 +160,9 @@ void PlanTable::updateEditorGeometries()
                 option.rect = visualRect(index);
                 if (!option.rect.isValid())
                     continue;
-                // Plain cells have an item; their in-place editor belongs to
-                // the view and is only shown or hidden.
-                const bool cellEditor = item(r, c) == nullptr;
+                // The view's own in-place editor of a plain cell is only
+                // shown or hidden; it is never moved to the holder.
+                const bool cellEditor = editor != inPlaceEditor;
                 if (cellEditor && editor->parentWidget() != viewport())
                     editor->setParent(viewport());
                 editor->show();
@@ -107,15 +174,23 @@ void PlanTable::updateEditorGeometries()
     }
 
     QSet<QWidget *> stillShown;
-    for (const ShownEditor &s : nowShown)
+    for (const ShownEditor &s : qAsConst(nowShown))
         stillShown.insert(s.editor);
-    for (const ShownEditor &s : qAsConst(shown)) {
+    // Hiding an editor that holds the focus would hand the focus to the
+    // next widget, maybe another cell's editor, and what the user types
+    // next would land there. It stays where it is, scrolled out of sight
+    // with its cell, until it loses the focus.
+    const QVector<ShownEditor> before = std::exchange(shown, nowShown);
+    for (const ShownEditor &s : before) {
         if (!s.editor || stillShown.contains(s.editor))
             continue;
+        if (holdsFocus(s.editor)) {
+            shown.append(s);
+            continue;
+        }
         if (s.cellEditor)
             park(s.editor);
         else
             s.editor->hide();
     }
-    shown = nowShown;
 }

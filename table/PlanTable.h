@@ -13,6 +13,7 @@ class PlanTable : public QTableWidget
 
 public:
     explicit PlanTable(QWidget *parent = nullptr);
+    using QTableWidget::edit;
 
     // Like setCellWidget(); the editor waits out of sight until its cell is
     // scrolled into view.
@@ -27,11 +28,20 @@ public:
     // hidden on the way. A message box in between shows the table as it is.
     void setFilling(bool filling);
 
+    // Takes over what the in-place editor of a plain cell holds, as Enter
+    // would, and closes it.
+    void commitOpenEditor();
+
+private slots:
+    void followFocus(QWidget *old, QWidget *now);
+
 protected:
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void updateEditorGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void placeEditors();
     void park(QWidget *editor);
 
     struct ShownEditor
@@ -42,4 +52,10 @@ private:
 
     QWidget *parking;
     QVector<ShownEditor> shown;
+    // The view's own editor of a plain cell, while one is open.
+    QPointer<QWidget> inPlaceEditor;
+    // Showing, hiding and moving editors can move the focus, and that can
+    // scroll the table and so ask for the editors to be placed again.
+    bool placing = false;
+    bool placeAgain = false;
 };

@@ -16,6 +16,8 @@ const QString EmptyRowText = QStringLiteral(";;;;;;;;;;;;;;;;;;;;;;;;;;");
 
 void VorlanCSV::onContextMenu(QPoint pos)
 {
+    // Every entry reads or changes rows: an edit still open counts first.
+    ui.tab->commitOpenEditor();
     contextRow = ui.tab->rowAt(pos.y());
     QMenu *menu = buildContextMenu();
     menu->exec(ui.tab->viewport()->mapToGlobal(pos));
@@ -32,7 +34,10 @@ QMenu *VorlanCSV::buildContextMenu()
     };
 
     // A field holding a line break would split the row on the next save.
-    const QStringList clipFields = splitRowText(clipboard->text(QClipboard::Clipboard));
+    // "Einfügen" inserts the text checked here, whatever the clipboard holds
+    // by the time it is picked.
+    checkedPasteText = clipboard->text(QClipboard::Clipboard);
+    const QStringList clipFields = splitRowText(checkedPasteText);
     bool canPaste = clipFields.size() == ColumnCatalog::ColumnCount;
     for (const QString &field : clipFields)
         canPaste = canPaste && FieldTextValidator::isStorable(field);
@@ -72,7 +77,7 @@ void VorlanCSV::onInsert()
 
 void VorlanCSV::onInsertCopied()
 {
-    insertRowAtContextRow(clipboard->text(QClipboard::Clipboard));
+    insertRowAtContextRow(checkedPasteText);
 }
 
 void VorlanCSV::onDelete()

@@ -4,7 +4,6 @@
 #include "ColumnCatalog.h"
 #include "FieldEditors.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStringListModel>
@@ -67,7 +66,7 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
         if (const QStringList *values = ColumnCatalog::entry(c).list) {
             // The items are the list itself, shared until someone would
             // change it; a plan list has thousands of these drop-downs.
-            auto *combo = new QComboBox(this);
+            auto *combo = new ValueDropDown(this);
             // Connected first, and quiet while it gets its list and value,
             // so that filling reports no change. Setting a value makes the
             // accessibility support connect to the drop-down; connecting
@@ -76,8 +75,17 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
             connect(combo, SIGNAL(currentTextChanged(const QString &)), this, SLOT(on_changed()));
             {
                 const QSignalBlocker quiet(combo);
-                combo->setModel(valueModel(values));
-                combo->setCurrentIndex(qMax(0, values->indexOf(field)));
+                const int entry = values->indexOf(field);
+                if (entry >= 0 || field.isEmpty()) {
+                    combo->setModel(valueModel(values));
+                    combo->setCurrentIndex(qMax(0, entry));
+                } else {
+                    // A value the list lacks (from another tool, or an
+                    // older list) stays the cell's value, offered after
+                    // the list's own entries in this cell alone.
+                    combo->setModel(new QStringListModel(*values + QStringList(field), combo));
+                    combo->setCurrentIndex(values->size());
+                }
             }
             ui.tab->setCellEditor(row, c, combo);
         } else if (c == ColumnCatalog::LineEditorColumn) {

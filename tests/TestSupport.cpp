@@ -5,9 +5,12 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSettings>
+#include <QStyleOptionSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 namespace TestSupport {
@@ -140,10 +143,13 @@ void checkDialogs()
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
-QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry)
+QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry,
+                       std::function<void()> whileOpen)
 {
     QStringList offered;
     expect<QMenu>([&](QMenu *menu) {
+        if (whileOpen)
+            whileOpen();
         for (QAction *action : menu->actions()) {
             offered << action->text();
             if (action->text() == entry)
@@ -154,6 +160,67 @@ QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry)
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, table->viewport()->mapToGlobal(pos));
     QApplication::sendEvent(table->viewport(), &event);
     return offered;
+}
+
+void clickTool(VorlanCSV *window, const char *action)
+{
+    auto *toolBar = window->findChild<QToolBar *>("toolBar");
+    QWidget *button = toolBar->widgetForAction(window->findChild<QAction *>(action));
+    QVERIFY2(button && button->isVisible(), action);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void dragScrollBar(QScrollBar *bar, double fraction)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    const QRect groove =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
+    const QRect handle =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    const bool vertical = bar->orientation() == Qt::Vertical;
+    const int length = vertical ? groove.height() - handle.height() : groove.width() - handle.width();
+    const QPoint from = handle.center(),
+                 to = from
+        + (vertical ? QPoint(0, 1) : QPoint(1, 0))
+            * int(fraction * length - (vertical ? handle.top() - groove.top() : handle.left() - groove.left()));
+    QTest::mousePress(bar, Qt::LeftButton, {}, from); // the focus moves as for a user
+    for (const QPoint at : {(from + to) / 2, to}) {
+        QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+    }
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, to);
+}
+
+// As the window system delivers a turn of the wheel: the first widget from `widget` up that
+// takes the focus by the wheel gets it, and the event goes up until a widget takes it.
+void turnWheel(QWidget *widget, QPoint pos, int degrees, Qt::Orientation orientation)
+{
+    for (QWidget *w = widget; w && !w->hasFocus(); w = w->parentWidget()) {
+        if ((w->focusPolicy() & Qt::WheelFocus) == Qt::WheelFocus) {
+            w->setFocus(Qt::MouseFocusReason);
+            break;
+        }
+        if (w->isWindow())
+            break;
+    }
+    const QPoint angle(orientation == Qt::Horizontal ? degrees * 8 : 0,
+                       orientation == Qt::Vertical ? degrees * 8 : 0);
+    for (QWidget *w = widget; w; pos += w->pos(), w = w->parentWidget()) {
+        QWheelEvent event(pos, w->mapToGlobal(pos), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &event);
+        if (event.isAccepted() || w->isWindow())
+            break;
+    }
 }
 
 std::unique_ptr<VorlanCSV> openWindow(const QString &path)
@@ -195,6 +262,22 @@ QString titleOf(const QString &path, bool modified)
 QByteArray planFile(const QStringList &rows)
 {
     return (rows.join('\n') + "\n").toUtf8().mid(rows.isEmpty());
+}
+
+QStringList planRows(int count)
+{
+    QStringList rows;
+    for (int r = 0; r < count; ++r) {
+        QStringList f = QString(27, ';').split(';');
+        f[0] = QString::number(r);
+        f[1] = "Plan " + QString::number(r);
+        f[17] = r % 3 ? "Grundriss Nord" : "Schnitt";
+        f[19] = QString("Prüfung %1").arg(r);
+        for (int c : {20, 22, 23, 24, 25})
+            f[c] = vocabulary(c).at(r % vocabulary(c).size());
+        rows << f.join(';');
+    }
+    return rows;
 }
 
 QString writeFile(const QString &path, const QByteArray &bytes)

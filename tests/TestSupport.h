@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QScrollBar;
 class QTableWidget;
 
 namespace TestSupport {
@@ -33,7 +34,14 @@ QStringList takeMessages(); // "title|text" of each message box since the last c
 void checkDialogs();        // in cleanup(): fails for expected dialogs that never came
 
 // Right-clicks the table at `pos` and picks `entry` (empty: none); returns the entries.
-QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry = {});
+// `whileOpen` runs while the menu is shown, before the entry is picked.
+QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry = {},
+                       std::function<void()> whileOpen = {});
+// The mouse as a user moves it: the toolbar button of an action, the wheel over `widget`
+// (the event goes on to its parents when it is not taken, as the real wheel does).
+void clickTool(VorlanCSV *window, const char *action);
+void dragScrollBar(QScrollBar *bar, double fraction); // the handle, to a fraction of the way
+void turnWheel(QWidget *widget, QPoint pos, int degrees, Qt::Orientation = Qt::Vertical);
 
 std::unique_ptr<VorlanCSV> openWindow(const QString &path); // chosen in the start-up dialog
 void discardWindow(std::unique_ptr<VorlanCSV> &window);     // a question is answered "Nein"
@@ -42,6 +50,7 @@ QTableWidget *table(VorlanCSV *window);
 QStringList rowTexts(VorlanCSV *window);
 QString titleOf(const QString &path, bool modified = false);
 QByteArray planFile(const QStringList &rows); // one LF after each row, in UTF-8
+QStringList planRows(int count); // plan list rows with 28 fields, drop-down values filled
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 QString pdfText(const QString &pdf); // pages ended by form feeds

@@ -149,6 +149,12 @@ private slots:
         add("file gone at start-up: empty table under its name", "weg.csv", "x", VanishesAtStartUp);
         add("file gone, from the menu: the previous document stays", "weg.csv", "x",
             VanishesFromMenu, previous);
+        QStringList foreign = FullRow.split(';');
+        foreign[20] = "DIN A5", foreign[22] = " 8. Obergeschoss ", foreign[23] = "";
+        foreign[24] = "1:33", foreign[25] = "grundriss";
+        add("values the word lists lack are kept, an empty one shows ---", "p.csv",
+            planFile({foreign.join(';')}), AtStartUp,
+            {foreign.join(';').replace(" 8. Obergeschoss ;;", "8. Obergeschoss;---;")});
         add("named pipe: no waiting for a writer", "pipe.csv", "", Pipe);
         add("device: no reading without end", "/dev/zero", "", Device);
         // Random plan lists with blanks around the values: every cell comes back
@@ -306,34 +312,48 @@ private slots:
         QCOMPARE(QSettings("Quellor", "VorlanCSV").value("lastpath"), QFileInfo(opened).path());
     }
 
-    // The question before changes are lost: opening, quitting and closing the
-    // window by its title bar; answers Ja, Nein and Abbrechen.
+    // The question before changes are lost: opening, quitting and closing the window by its
+    // title bar; answers Ja, Nein and Abbrechen. "Ja" whose save fails keeps the edits, as
+    // "Abbrechen" does. A cell still being edited counts as changed.
     void question_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saveFails");
+        QTest::addColumn<bool>("typedOnly"); // the change still in the cell's editor
         const QMap<int, QString> names = {{QMessageBox::Yes, "Ja"},
                                           {QMessageBox::No, "Nein"},
                                           {QMessageBox::Cancel, "Abbrechen"}};
         for (const QString command : {"open", "quit", "close"}) {
             for (int answer : names.keys())
-                QTest::newRow(qPrintable(command + ", " + names[answer])) << command << answer;
+                QTest::newRow(qPrintable(command + ", " + names[answer]))
+                    << command << answer << false << false;
+            QTest::newRow(qPrintable(command + ", Ja, the save fails: nothing lost"))
+                << command << int(QMessageBox::Yes) << true << false;
+            QTest::newRow(qPrintable(command + ", typed without Enter, Ja"))
+                << command << int(QMessageBox::Yes) << false << true;
         }
-        QTest::newRow("open, Ja, the save fails: goes on")
-            << "open, the save failing" << int(QMessageBox::Yes);
     }
     void question()
     {
         QFETCH(QString, command);
         QFETCH(int, answer);
-        const bool saveFails = command.endsWith("failing"), opening = command.startsWith("open");
+        QFETCH(bool, saveFails);
+        QFETCH(bool, typedOnly);
+        const bool opening = command == "open";
         const QString name = writeFile(path("sub/a.csv"), planFile({FullRow}));
         window = openWindow(name);
         window->show();
-        table(window.get())->item(0, 0)->setText("99");
-        QCOMPARE(window->windowTitle(), titleOf(name, true));
+        QTableWidget *tab = table(window.get());
+        if (typedOnly) {
+            tab->editItem(tab->item(0, 0));
+            QTest::keyClicks(tab->indexWidget(tab->model()->index(0, 0)), "99");
+        } else {
+            tab->item(0, 0)->setText("99");
+        }
+        QCOMPARE(window->windowTitle(), titleOf(name, !typedOnly));
         QVERIFY(!saveFails || QDir(path("sub")).removeRecursively());
-        const bool goesOn = answer != QMessageBox::Cancel,
+        const bool goesOn = answer == QMessageBox::No || (answer == QMessageBox::Yes && !saveFails),
                    saved = answer == QMessageBox::Yes && !saveFails;
         expectMessage(QMessageBox::StandardButton(answer));
         if (saveFails)
@@ -343,12 +363,13 @@ private slots:
         if (command == "close")
             window->close();
         else
-            trigger(window.get(), opening ? "actionOeffnen" : "actionBeenden");
+            clickTool(window.get(), opening ? "actionOeffnen" : "actionBeenden");
         QCOMPARE(takeMessages().value(0),
                  "Ungesicherte Daten!|Datei\n" + name + "\njetzt speichern?");
         QCOMPARE(readFile(name).startsWith("99;"), saved);
         QCOMPARE(window->windowTitle(), titleOf(name, !saved));
         QCOMPARE(window->isVisible(), opening || !goesOn);
+        QCOMPARE(tab->item(0, 0)->text(), "99");
         if (!window->isVisible())
             window.reset(); // asks nothing more
     }

@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -37,6 +38,7 @@ struct MenuCase
     QStringList offered, after;
     bool marked;
     QString clipboardAfter, cell = {}; // cell: put into column 1 of the row and saved first
+    QString changedTo = {};            // the clipboard while the menu is open
 };
 
 } // namespace
@@ -56,7 +58,8 @@ class TestTable : public WindowTest
     {
         window = openWindow(writeFile(file, planFile(rows)));
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow(); // keys go to the focus, as on a desktop
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
 private slots:
@@ -75,10 +78,11 @@ private slots:
             << QString(" ; a  b ;\t\"c,d\"\r") << ";a  b;\"c,d\"" + QString(25, ';');
         QTest::newRow("scale with blanks is trimmed, then chosen")
             << withField(24, " 1:50 ") << withField(24, "1:50", EmptyRow);
-        QTest::newRow("value of another list is not chosen") << withField(20, "1:50") << EmptyRow;
-        QTest::newRow("near spelling is no entry")
-            << withField(22, "Keller- und Erdgeschoss") << EmptyRow;
-        QTest::newRow("case matters") << withField(23, "elektro") << EmptyRow;
+        QTest::newRow("value of another list is kept, offered in its cell")
+            << withField(20, "1:50") << withField(20, "1:50", EmptyRow);
+        QTest::newRow("near spelling is kept")
+            << withField(22, " Keller- und Erdgeschoss") << withField(22, "Keller- und Erdgeschoss", EmptyRow);
+        QTest::newRow("other case is kept") << withField(23, "elektro") << withField(23, "elektro", EmptyRow);
         QTest::newRow("explanation cut to 30 characters")
             << withField(19, "Erläuterung mit einunddreißig!!")
             << withField(19, "Erläuterung mit einunddreißig!", EmptyRow);
@@ -92,6 +96,21 @@ private slots:
         QCOMPARE(taken ? window->rowText(0) : Refused, rowText);
         QCOMPARE(tab()->rowCount(), int(taken));
         QCOMPARE(window->rowText(-1) + window->rowText(1), QString()); // no such rows
+        // A value its list lacks is offered after the list in its own cell only.
+        window->insertRowFromText(int(taken), QString(26, ';'));
+        for (int c : {20, 22, 23, 24, 25}) {
+            const QString value = rowText.section(';', c, c);
+            for (int r = 0; r <= int(taken); ++r) {
+                auto *combo = qobject_cast<QComboBox *>(tab()->cellWidget(r, c));
+                QVERIFY(combo || (r == 0 && text.count(';') < c)); // a short row has none
+                QStringList items;
+                for (int i = 0; combo && i < combo->count(); ++i)
+                    items << combo->itemText(i);
+                const bool own = r == 0 && taken && !vocabulary(c).contains(value);
+                QCOMPARE(items, !combo ? QStringList()
+                                       : vocabulary(c) + (own ? QStringList(value) : QStringList()));
+            }
+        }
     }
 
     // Typing and pasting into a plain cell, the explanation and a drop-down: no ";"
@@ -158,6 +177,161 @@ private slots:
         window->updateTitle();
     }
 
+    // A cell being edited while the table scrolls away from it, every way a user scrolls.
+    // What was typed stays; what is typed next goes to that editor, or the table takes the
+    // focus and the keys go to that cell, never to another; the wheel scrolls the table and
+    // leaves drop-downs as they are. Typed: "ab", scrolled, "cd"; drop-downs: Down twice.
+    void scrollWhileEditing_data()
+    {
+        QTest::addColumn<int>("column"); // row 2; column 5 is in the short row 3, without item
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("value"); // the cell as saved
+        for (const char *how : {"bar dragged", "track clicked", "wheel"})
+            QTest::newRow(qPrintable(QString("explanation, ") + how))
+                << 19 << QString(how) << "Prüfung 2abcd";
+        QTest::newRow("plain cell, bar dragged: the edit ends, the cell is typed over")
+            << 1 << "bar dragged"
+            << "cd";
+        QTest::newRow("cell without item, track clicked") << 5 << "track clicked" << "cd";
+        QTest::newRow("cell without item, wheel: the editor keeps the focus")
+            << 5 << "wheel"
+            << "abcd";
+        QTest::newRow("drop-down, wheel") << 22 << "wheel" << "4. Ebene";
+        QTest::newRow("drop-down, bar across dragged: Down moves to the next row")
+            << 22 << "across"
+            << "3. Ebene";
+        QTest::newRow("drop-down without focus, wheel over it") << 24 << "wheel, no focus" << "1:2";
+    }
+    void scrollWhileEditing()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, how);
+        QFETCH(QString, value);
+        QStringList rows = planRows(120);
+        rows[3] = "a;b";
+        load(rows);
+        rows[3] += QString(26, ';'); // saved with all its fields
+        window->resize(900, 500);
+        const int row = column == 5 ? 3 : 2;
+        const QModelIndex index = tab()->model()->index(row, column);
+        tab()->scrollTo(index);
+        QWidget *cell = tab()->cellWidget(row, column);
+        QTRY_VERIFY(!cell || cell->isVisible());
+        const auto type = [&](const char *keys) {
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY(focus == (cell ? cell : tab()->indexWidget(index)) || focus == tab());
+            QVERIFY(focus != tab() || tab()->currentIndex() == index);
+            for (const char *key = keys; *key; ++key) { // each to the focus, as the keyboard does
+                if (qobject_cast<QComboBox *>(cell)) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+                    break;
+                } else
+                    QTest::keyClick(QApplication::focusWidget(), *key);
+            }
+        };
+        const bool focused = !how.endsWith("no focus");
+        tab()->setCurrentIndex(index);
+        tab()->setFocus();
+        if (focused && cell)
+            cell->setFocus(Qt::OtherFocusReason);
+        if (focused)
+            type("ab");
+        QScrollBar *down = tab()->verticalScrollBar(), *across = tab()->horizontalScrollBar();
+        const int shownFrom = down->value();
+        if (how == "bar dragged")
+            dragScrollBar(down, 0.8);
+        else if (how == "across")
+            dragScrollBar(across, 0.0);
+        else if (how == "track clicked")
+            QTest::mouseClick(down, Qt::LeftButton, {}, QPoint(down->width() / 2, down->height() - 30));
+        else
+            turnWheel(cell ? cell : tab()->viewport(),
+                      cell ? cell->rect().center() : tab()->visualRect(index).center(), -75);
+        QCoreApplication::processEvents();
+        QVERIFY(how == "across" ? across->value() == 0 : down->value() > shownFrom);
+        if (focused)
+            type("cd");
+        clickTool(window.get(), "actionSpeichern");
+        QStringList fields = rows[row].split(';');
+        fields[column] = value;
+        rows[row] = fields.join(';');
+        QCOMPARE(QString(readFile(file)).split('\n'), QString(planFile(rows)).split('\n'));
+        QCOMPARE(window->windowTitle(), titleOf(file));
+    }
+
+    // A short row has no editors in its drop-down and explanation columns: typing there
+    // shows nothing, as nothing would be saved; its plain cells take what is typed.
+    void shortRow_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("saved");
+        const QString saved = "a;b" + QString(26, ';');
+        for (const char *how : {"double click", "F2", "typing"}) {
+            QTest::newRow(qPrintable(QString("drop-down column, ") + how)) << 20 << how << saved;
+            QTest::newRow(qPrintable(QString("explanation column, ") + how)) << 19 << how << saved;
+            QTest::newRow(qPrintable(QString("plain column, ") + how))
+                << 5 << how << withField(5, "xyz", saved);
+        }
+    }
+    void shortRow()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, how);
+        QFETCH(QString, saved);
+        load({"a;b"});
+        const QModelIndex index = tab()->model()->index(0, column);
+        tab()->scrollTo(index);
+        tab()->setCurrentIndex(index);
+        tab()->setFocus();
+        if (how == "double click")
+            QTest::mouseDClick(tab()->viewport(), Qt::LeftButton, {}, tab()->visualRect(index).center());
+        else if (how == "F2")
+            QTest::keyClick(tab(), Qt::Key_F2);
+        for (const char key : {'x', 'y', 'z'})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!tab()->indexWidget(index)); // Return closes the editor in a moment
+        const QTableWidgetItem *item = tab()->item(0, column);
+        QCOMPARE(item ? item->text() : QString(), saved.section(';', column, column));
+        QCOMPARE(window->windowTitle(), titleOf(file, column == 5));
+        clickTool(window.get(), "actionSpeichern");
+        QCOMPARE(readFile(file), planFile({saved}));
+    }
+
+    // Text typed into a plain cell and not confirmed with Enter counts for every command
+    // that reads the table, as if Enter had been pressed.
+    void typedWithoutEnter_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("Speichern") << "save";
+        QTest::newRow("Kopieren") << "copy";
+        QTest::newRow("Drucken, cancelled") << "print";
+    }
+    void typedWithoutEnter()
+    {
+        QFETCH(QString, command);
+        load({RowA, RowB});
+        QGuiApplication::clipboard()->clear();
+        tab()->editItem(tab()->item(1, 17));
+        QTest::keyClicks(tab()->indexWidget(tab()->model()->index(1, 17)), "neu");
+        QCOMPARE(window->windowTitle(), titleOf(file));
+        if (command == "save") {
+            clickTool(window.get(), "actionSpeichern");
+        } else if (command == "copy") {
+            rightClick(tab(), QPoint(500, tab()->rowViewportPosition(1) + 10), "Kopieren");
+        } else {
+            expect<QDialog>([](QDialog *selectCol) { selectCol->reject(); });
+            clickTool(window.get(), "actionDrucken");
+        }
+        const QString row = withField(17, "neu", RowB);
+        QCOMPARE(window->rowText(1), row);
+        QCOMPARE(tab()->indexWidget(tab()->model()->index(1, 17)), nullptr);
+        QCOMPARE(window->windowTitle(), titleOf(file, command != "save"));
+        QCOMPARE(readFile(file), planFile({RowA, command == "save" ? row : RowB}));
+        QCOMPARE(QGuiApplication::clipboard()->text(), command == "copy" ? row : "");
+    }
+
     void rowCommands_data()
     {
         QTest::addColumn<MenuCase>("c");
@@ -190,6 +364,8 @@ private slots:
             {{RowA}, 0, "x", copy, noPaste, {semicolon}, false, "", "a;b"});
         add("paste on row 1 goes above it, trimmed",
             {ab, 1, QString(RowB).replace(";", " ;  "), paste, all, {RowA, RowB, RowB}, true, "="});
+        add("paste inserts the row checked as the menu opened",
+            {ab, 0, RowB, paste, all, {RowB, RowA, RowB}, true, "x;\ny", "", "x;\ny"});
         add("paste below the last row is appended",
             {{RowA}, -1, RowB, paste, {paste, empty}, {RowA, RowB}, true, "="});
         add("delete", {ab, 0, "", remove, noPaste, {RowB}, true, ""});
@@ -206,7 +382,12 @@ private slots:
         // Well right of the row numbers: only the height picks the row.
         const int y =
             c.row < 0 ? tab()->viewport()->height() - 5 : tab()->rowViewportPosition(c.row) + 10;
-        QCOMPARE(rightClick(tab(), QPoint(500, y), c.entry), c.offered);
+        QCOMPARE(rightClick(tab(), QPoint(500, y), c.entry,
+                            [&] {
+                                if (!c.changedTo.isEmpty())
+                                    QGuiApplication::clipboard()->setText(c.changedTo);
+                            }),
+                 c.offered);
         QCOMPARE(rowTexts(window.get()), c.after);
         QCOMPARE(QGuiApplication::clipboard()->text(), c.clipboardAfter);
         QCOMPARE(window->windowTitle(), titleOf(file, c.marked));
