@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSettings>
-#include <QStyleOptionSlider>
 #include <QStandardPaths>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -181,16 +181,18 @@ void dragScrollBar(QScrollBar *bar, double fraction)
     option.sliderPosition = option.sliderValue = bar->value();
     option.singleStep = bar->singleStep();
     option.pageStep = bar->pageStep();
-    const QRect groove =
-        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
-    const QRect handle =
-        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    const QRect groove = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                      QStyle::SC_ScrollBarGroove, bar);
+    const QRect handle = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                      QStyle::SC_ScrollBarSlider, bar);
     const bool vertical = bar->orientation() == Qt::Vertical;
-    const int length = vertical ? groove.height() - handle.height() : groove.width() - handle.width();
+    const int length =
+        vertical ? groove.height() - handle.height() : groove.width() - handle.width();
     const QPoint from = handle.center(),
                  to = from
         + (vertical ? QPoint(0, 1) : QPoint(1, 0))
-            * int(fraction * length - (vertical ? handle.top() - groove.top() : handle.left() - groove.left()));
+            * int(fraction * length
+                  - (vertical ? handle.top() - groove.top() : handle.left() - groove.left()));
     QTest::mousePress(bar, Qt::LeftButton, {}, from); // the focus moves as for a user
     for (const QPoint at : {(from + to) / 2, to}) {
         QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,

@@ -81,8 +81,10 @@ private slots:
         QTest::newRow("value of another list is kept, offered in its cell")
             << withField(20, "1:50") << withField(20, "1:50", EmptyRow);
         QTest::newRow("near spelling is kept")
-            << withField(22, " Keller- und Erdgeschoss") << withField(22, "Keller- und Erdgeschoss", EmptyRow);
-        QTest::newRow("other case is kept") << withField(23, "elektro") << withField(23, "elektro", EmptyRow);
+            << withField(22, " Keller- und Erdgeschoss")
+            << withField(22, "Keller- und Erdgeschoss", EmptyRow);
+        QTest::newRow("other case is kept")
+            << withField(23, "elektro") << withField(23, "elektro", EmptyRow);
         QTest::newRow("explanation cut to 30 characters")
             << withField(19, "Erläuterung mit einunddreißig!!")
             << withField(19, "Erläuterung mit einunddreißig!", EmptyRow);
@@ -107,8 +109,9 @@ private slots:
                 for (int i = 0; combo && i < combo->count(); ++i)
                     items << combo->itemText(i);
                 const bool own = r == 0 && taken && !vocabulary(c).contains(value);
-                QCOMPARE(items, !combo ? QStringList()
-                                       : vocabulary(c) + (own ? QStringList(value) : QStringList()));
+                QCOMPARE(items,
+                         !combo ? QStringList()
+                                : vocabulary(c) + (own ? QStringList(value) : QStringList()));
             }
         }
     }
@@ -192,15 +195,16 @@ private slots:
         QTest::newRow("plain cell, bar dragged: the edit ends, the cell is typed over")
             << 1 << "bar dragged"
             << "cd";
-        QTest::newRow("cell without item, track clicked") << 5 << "track clicked" << "cd";
-        QTest::newRow("cell without item, wheel: the editor keeps the focus")
-            << 5 << "wheel"
-            << "abcd";
-        QTest::newRow("drop-down, wheel") << 22 << "wheel" << "4. Ebene";
-        QTest::newRow("drop-down, bar across dragged: Down moves to the next row")
-            << 22 << "across"
-            << "3. Ebene";
-        QTest::newRow("drop-down without focus, wheel over it") << 24 << "wheel, no focus" << "1:2";
+        QTest::newRow("cell without item, track clicked") << 5 << "track clicked"
+                                                          << "cd";
+        QTest::newRow("cell without item, wheel: the editor keeps the focus") << 5 << "wheel"
+                                                                              << "abcd";
+        QTest::newRow("drop-down, wheel") << 22 << "wheel"
+                                          << "4. Ebene";
+        QTest::newRow("drop-down, bar across dragged: Down moves to the next row") << 22 << "across"
+                                                                                   << "3. Ebene";
+        QTest::newRow("drop-down without focus, wheel over it") << 24 << "wheel, no focus"
+                                                                << "1:2";
     }
     void scrollWhileEditing()
     {
@@ -243,7 +247,8 @@ private slots:
         else if (how == "across")
             dragScrollBar(across, 0.0);
         else if (how == "track clicked")
-            QTest::mouseClick(down, Qt::LeftButton, {}, QPoint(down->width() / 2, down->height() - 30));
+            QTest::mouseClick(down, Qt::LeftButton, {},
+                              QPoint(down->width() / 2, down->height() - 30));
         else
             turnWheel(cell ? cell : tab()->viewport(),
                       cell ? cell->rect().center() : tab()->visualRect(index).center(), -75);
@@ -285,7 +290,8 @@ private slots:
         tab()->setCurrentIndex(index);
         tab()->setFocus();
         if (how == "double click")
-            QTest::mouseDClick(tab()->viewport(), Qt::LeftButton, {}, tab()->visualRect(index).center());
+            QTest::mouseDClick(tab()->viewport(), Qt::LeftButton, {},
+                               tab()->visualRect(index).center());
         else if (how == "F2")
             QTest::keyClick(tab(), Qt::Key_F2);
         for (const char key : {'x', 'y', 'z'})
