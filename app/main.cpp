@@ -1,4 +1,5 @@
 // Process entry of VorlanCSV.
+#include "ScreenScaling.h"
 #include "VorlanCSV.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    prepareScreenScaling();
     QApplication app(argc, argv);
     VorlanCSV window;
 #ifdef Q_OS_WIN

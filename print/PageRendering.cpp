@@ -5,14 +5,19 @@
 #include "BusyCursor.h"
 #include "ColumnCatalog.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBrush>
 #include <QFont>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QGuiApplication>
 #include <QHash>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QPrinter>
+#include <QScreen>
+#include <QTextDocument>
 
 namespace {
 
@@ -35,11 +40,36 @@ constexpr int RowPitch = 80;
 constexpr int RowsPerPage = 20;
 constexpr int LastRowOnPage = 17;
 
+// Texts are laid out and drawn as on a device of this density, whatever the
+// screen's, so that a printout has the same pages, widths and font size from
+// every screen.
+constexpr int LayoutDpi = 96;
+
+QPaintDevice *layoutBasis()
+{
+    static QImage basis = [] {
+        QImage image(1, 1, QImage::Format_Mono);
+        const int dotsPerMeter = qRound(LayoutDpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        return image;
+    }();
+    return &basis;
+}
+
 // What QGraphicsScene::addText() gives, with the text laid out once in its
 // font instead of first in the default font and then again.
 QGraphicsTextItem *addText(QGraphicsScene *scene, const QString &text, const QFont &font)
 {
     auto *item = new QGraphicsTextItem;
+    QTextDocument *document = item->document();
+    document->documentLayout()->setPaintDevice(layoutBasis());
+    // The layout turns the margin from screen pixels into the device's; it is
+    // meant in the device's.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen)
+        document->setDocumentMargin(document->documentMargin()
+                                    * qRound(screen->logicalDotsPerInchY()) / LayoutDpi);
     item->setFont(font);
     item->setPlainText(text);
     scene->addItem(item);

@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-urw-base35 fontconfig)
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xauth imagemagick xdotool
+    packages+=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xauth x11-xserver-utils imagemagick xdotool
                dpkg-dev file desktop-file-utils appstream)
 fi
 

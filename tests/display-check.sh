@@ -1,25 +1,37 @@
 #!/usr/bin/env bash
-# Runs VorlanCSV on a virtual X display as a user would: cancelled in its start-up
-# file dialog it ends with status 255; given a plan list there, it shows the rows.
+# Runs VorlanCSV on virtual X screens of 96, 144 and 192 dpi as a user would: cancelled
+# in its start-up file dialog it ends with status 255; given a plan list there, it shows
+# the rows. The screenshot of each is kept as PREFIX-DPI.png. A LAYOUT_TEST program
+# (tst_display) runs on each screen too and compares it with the 96-dpi one.
 # Exits 77 (skipped) without the tools, except in CI.
-#   display-check.sh PROGRAM PLAN_FILE SCREENSHOT
+#   display-check.sh PROGRAM PLAN_FILE PREFIX [LAYOUT_TEST]
 set -uo pipefail
-program=$1 plan=$(realpath "$2") shot=$3
+program=$1 plan=$(realpath "$2") prefix=$3 layout_test=${4:-}
 skip() { echo "display check skipped: $*"; [[ ${CI:-} == true ]] && exit 1; exit 77; }
-fail() { echo "display check FAILED: $*"; exit 1; }
+fail() { echo "display check FAILED at ${DISPLAY_CHECK_DPI:-?} dpi: $*"; exit 1; }
 if [[ -z ${DISPLAY_CHECK_WORK:-} ]]; then
-    for tool in xvfb-run xdotool import identify convert; do
+    for tool in xvfb-run xrdb xdotool import identify convert pdftotext pdftoppm; do
         command -v "$tool" >/dev/null || skip "no $tool (scripts/install-packages.sh --tests)"
     done
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
-    DISPLAY_CHECK_WORK=$work xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
-    status=$?
-    [[ -e $work/started ]] || skip "the virtual display did not start"
-    exit $status
+    for dpi in 96 144 192; do
+        rm -f "$work/started"
+        # The same screen in inches at every density.
+        screen=$((1280 * dpi / 96))x$((1024 * dpi / 96))x24
+        DISPLAY_CHECK_WORK=$work DISPLAY_CHECK_DPI=$dpi \
+            xvfb-run -a -s "-screen 0 $screen -dpi $dpi -noreset" bash "$0" "$@"
+        status=$?
+        [[ -e $work/started ]] || skip "the virtual display did not start"
+        ((status == 0)) || exit $status
+    done
+    exit 0
 fi
 
 touch "$DISPLAY_CHECK_WORK/started"
+dpi=$DISPLAY_CHECK_DPI shot=$prefix-$DISPLAY_CHECK_DPI.png
+# Where the desktop tells programs its density, as a 150 % or 200 % desktop does.
+echo "Xft.dpi: $dpi" | xrdb -nocpp -merge || fail "xrdb cannot set Xft.dpi"
 wait_for() { local tries=$(($1 * 5)); shift; while ((tries-- > 0)); do "$@" && return 0; sleep 0.2; done; return 1; }
 find_window() { win=$(xdotool search --onlyvisible --name "$1" | head -n 1); [[ -n $win ]]; }
 export XDG_CONFIG_HOME=$DISPLAY_CHECK_WORK/config QT_QPA_PLATFORMTHEME=
@@ -46,6 +58,11 @@ title=$(xdotool getwindowname "$win")
 painted() { import -window root "$shot" 2>/dev/null && (($(identify -format %k "$shot") >= 64)); }
 wait_for 30 painted || fail "the screenshot $shot looks blank"
 eval "$(xdotool getwindowgeometry --shell "$win")"
-colours=$(convert "$shot" -crop "$((WIDTH - 60))x$((HEIGHT - 150))+$((X + 20))+$((Y + 100))" +repage -format %k info:)
+px() { echo $(($1 * dpi / 96)); } # device pixels of a length in logical pixels
+colours=$(convert "$shot" -crop "$((WIDTH - $(px 60)))x$((HEIGHT - $(px 150)))+$((X + $(px 20)))+$((Y + $(px 100)))" \
+    +repage -format %k info:)
 ((colours >= 32)) || fail "the table shows no rows ($colours colours)"
-echo "display check passed: \"$title\", $colours colours in the rows"
+kill $! 2>/dev/null
+echo "display check passed at $dpi dpi: \"$title\", $colours colours in the rows"
+[[ -z $layout_test ]] && exit 0
+DISPLAY_CHECK_FILES=$prefix "$layout_test" || fail "$layout_test found differences, see above"

@@ -81,7 +81,7 @@ private slots:
     {
         window = openWindow(writeFile(path("a.csv"), planFile({FullRow})));
         QCOMPARE(window->size(), QSize(969, 614));
-        QStringList texts; // an icon never grows beyond its 32 x 32 image
+        QStringList texts; // at device pixel ratio 1 an icon is its 32 x 32 image, never grown
         for (const char *name : {"menuBar", "menuDatei", "toolBar"})
             for (QAction *action : window->findChild<QWidget *>(name)->actions())
                 texts << (action->isSeparator() ? "|"
