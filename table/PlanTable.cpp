@@ -60,22 +60,30 @@ void PlanTable::setCellEditor(int row, int column, QWidget *editor)
 void PlanTable::setFilling(bool filling)
 {
     viewport()->setVisible(!filling);
+    // Every new widget asks to be polished later; the editors were polished
+    // as they went into their cells. Removed one by one, each removal would
+    // search the whole queue, and when the list is filled from within the
+    // queue's own processing (a timer, another program's request) the queue
+    // is not compacted meanwhile: the search would grow with every editor.
+    if (!filling)
+        QCoreApplication::removePostedEvents(nullptr, QEvent::PolishRequest);
 }
 
 void PlanTable::removeCellEditors()
 {
-    // Destroyed at once and one by one: left to deleteLater(), the old
-    // editors of a long list would all still be alive while the next list
-    // is loaded, and each would search a long list of pending deletions.
+    // Taken from their cells in row order, which asks for each editor to be
+    // deleted later; then deleted together, in that order. Deleted one by
+    // one, each would search the event queue for its pending deletion, and
+    // while an open runs from within the queue's own processing (a timer,
+    // another program's request) the queue is not compacted meanwhile.
     for (int r = 0; r < rowCount(); ++r) {
         for (int c = 0; c < columnCount(); ++c) {
-            if (QWidget *editor = cellWidget(r, c)) {
+            if (cellWidget(r, c))
                 removeCellWidget(r, c);
-                delete editor;
-            }
         }
     }
     shown.clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 bool PlanTable::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
