@@ -1,11 +1,9 @@
-// A random user on the real main window: typing into editors and plain cells, the keys,
-// the wheel and both scroll bars while an editor has the focus, window, column and row
-// sizes, the context menu's commands and the toolbar's save. After every save the file
-// holds exactly what the table shows, 28 fields a line, and the title is clean; before
-// it, a table that differs from the last save shows " *" in the title.
-//
-// VORLAN_SOAK_SEED=N replays one seed (VORLAN_SOAK_ACTIONS=M sets its length); a failure
-// or a crash prints the seed and the last actions.
+// A random user on the real main window: clicks, typing, keys, the wheel and both scroll
+// bars while an editor has the focus, window, column and row sizes, the context menu and
+// the toolbar's save. Every save must write exactly what the table shows, 28 fields a
+// line, and leave the title clean; before it, a table unlike the last save shows " *".
+// VORLAN_SOAK_SEED=N replays a seed (VORLAN_SOAK_ACTIONS=M actions); a failure or a
+// crash prints the last actions.
 #include "TestSupport.h"
 
 #include <QClipboard>
@@ -19,7 +17,6 @@
 #include <QtTest>
 
 #include <csignal>
-#include <string>
 #include <unistd.h>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>
@@ -29,14 +26,11 @@ using namespace TestSupport;
 
 namespace {
 
-constexpr int RecentActions = 25;
-// Written as the user goes, so that a crash can still name the last actions.
-std::string recentText;
+QByteArray recentText; // kept as the user goes, so that a crash can name the last actions
 
 void printRecent()
 {
-    const std::string text = "last actions:\n" + recentText;
-    [[maybe_unused]] const auto written = ::write(STDERR_FILENO, text.data(), text.size());
+    [[maybe_unused]] const auto n = ::write(STDERR_FILENO, recentText.data(), recentText.size());
 }
 
 extern "C" void onFatalSignal(int signal)
@@ -46,8 +40,7 @@ extern "C" void onFatalSignal(int signal)
     std::raise(signal);
 }
 
-// What each cell shows: the drop-down's entry, the explanation's text, the item's text;
-// an editor still open over a plain cell counts with what it holds.
+// What each cell shows; an editor still open over a plain cell shows what it holds.
 QStringList shownRows(QTableWidget *tab, bool withOpenEditor)
 {
     QStringList rows;
@@ -75,207 +68,141 @@ class TestRandomUser : public WindowTest
 
     QTemporaryDir dir;
     QString file = dir.filePath("plan.csv");
-    QStringList recent;
-    int actionCount = 0;
-    QStringList saved; // the file's rows since the last save
+    QStringList recent, saved; // the last actions; the rows of the last save
     QRandomGenerator random;
 
     QTableWidget *tab() const { return table(window.get()); }
     int below(int n) { return n > 0 ? int(random.bounded(quint32(n))) : 0; }
     bool chance(int percent) { return below(100) < percent; }
-
+    QPoint somewhere(QWidget *w) { return {below(w->width()), below(w->height())}; }
     void note(const QString &action)
     {
-        recent << QString("%1: %2").arg(++actionCount).arg(action);
-        if (recent.size() > RecentActions)
-            recent.removeFirst();
-        recentText = recent.join('\n').toStdString() + '\n';
+        recent << QString("%1: %2").arg(recent.size() + 1).arg(action);
+        const QStringList last = recent.mid(qMax(0, recent.size() - 25));
+        recentText = ("last actions:\n" + last.join('\n') + '\n').toUtf8();
     }
 
-    QPoint somewhere(QWidget *widget) { return {below(widget->width()), below(widget->height())}; }
-
-    // A cell in sight, as its row and column.
-    QModelIndex cellInSight()
+    void click()
     {
-        const QPoint at = somewhere(tab()->viewport());
-        return tab()->indexAt(at);
+        const QModelIndex index = tab()->indexAt(somewhere(tab()->viewport()));
+        const bool twice = chance(30);
+        if (!index.isValid())
+            return;
+        note(QString("clicks %1 cell %2/%3").arg(twice ? 2 : 1).arg(index.row()).arg(index.column()));
+        QWidget *widget = tab()->indexWidget(index);
+        if (qobject_cast<QComboBox *>(widget)) { // the list opens: a few steps, Return or Escape
+            QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+            QWidget *list = QApplication::activePopupWidget();
+            QVERIFY(list);
+            for (int i = below(4); i > 0; --i)
+                QTest::keyClick(list->focusWidget(), Qt::Key_Down);
+            QTest::keyClick(list->focusWidget(), chance(70) ? Qt::Key_Return : Qt::Key_Escape);
+            QTRY_VERIFY(!QApplication::activePopupWidget());
+        } else if (widget) {
+            QTest::mouseClick(widget, Qt::LeftButton, {}, somewhere(widget));
+        } else if (twice) {
+            QTest::mouseDClick(tab()->viewport(), Qt::LeftButton, {}, tab()->visualRect(index).center());
+        } else {
+            QTest::mouseClick(tab()->viewport(), Qt::LeftButton, {}, tab()->visualRect(index).center());
+        }
     }
 
-    void typeText()
+    void type()
     {
         static const QString letters = "abcXYZ 019äöüß;-.";
         QString text;
         for (int i = 1 + below(5); i > 0; --i)
             text += letters.at(below(letters.size()));
         note("types \"" + text + "\"");
-        for (const QChar ch : text) {
-            QWidget *focus = QApplication::focusWidget();
-            if (!focus)
-                return;
-            const Qt::Key key = ch.isLetterOrNumber() && ch.unicode() < 128
-                ? Qt::Key(ch.toUpper().unicode())
-                : Qt::Key_unknown;
-            QTest::sendKeyEvent(QTest::Click, focus, key, QString(ch), Qt::NoModifier);
+        for (const QChar ch : text) { // each key to the widget with the focus
+            if (QWidget *focus = QApplication::focusWidget())
+                QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(ch), {});
         }
     }
 
-    void pressKey()
+    void key()
     {
-        static const QList<QPair<Qt::Key, const char *>> keys = {{Qt::Key_Return, "Return"},
-                                                                 {Qt::Key_Escape, "Escape"},
-                                                                 {Qt::Key_Tab, "Tab"},
-                                                                 {Qt::Key_Backtab, "Backtab"},
-                                                                 {Qt::Key_Up, "Up"},
-                                                                 {Qt::Key_Down, "Down"},
-                                                                 {Qt::Key_Left, "Left"},
-                                                                 {Qt::Key_Right, "Right"},
-                                                                 {Qt::Key_PageDown, "PageDown"},
-                                                                 {Qt::Key_PageUp, "PageUp"},
-                                                                 {Qt::Key_Home, "Home"},
-                                                                 {Qt::Key_End, "End"},
-                                                                 {Qt::Key_F2, "F2"},
-                                                                 {Qt::Key_Backspace, "Backspace"},
-                                                                 {Qt::Key_Delete, "Delete"}};
-        const auto key = keys.at(below(keys.size()));
+        static const QList<Qt::Key> keys = {
+            Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab,  Qt::Key_Backtab,  Qt::Key_Up,
+            Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right, Qt::Key_PageDown, Qt::Key_PageUp,
+            Qt::Key_Home,   Qt::Key_End,    Qt::Key_F2,   Qt::Key_Backspace, Qt::Key_Delete};
+        const Qt::Key key = keys.at(below(keys.size()));
         QWidget *focus = QApplication::focusWidget();
-        note(QString("key %1 on %2")
-                 .arg(key.second, focus ? focus->metaObject()->className() : "-"));
+        note(QString("%1 on %2").arg(QMetaEnum::fromType<Qt::Key>().valueToKey(key),
+                                     focus ? focus->metaObject()->className() : "nothing"));
         if (focus)
-            QTest::keyClick(focus, key.first);
-    }
-
-    void clickCell(bool twice)
-    {
-        const QModelIndex index = cellInSight();
-        if (!index.isValid())
-            return;
-        note(QString("%1 cell %2/%3")
-                 .arg(twice ? "double-clicks" : "clicks")
-                 .arg(index.row())
-                 .arg(index.column()));
-        QWidget *widget = tab()->indexWidget(index);
-        if (auto *combo = qobject_cast<QComboBox *>(widget)) {
-            // The list opens; a few steps in it, then Return or Escape.
-            QTest::mouseClick(combo, Qt::LeftButton, {}, combo->rect().center());
-            QWidget *popup = QApplication::activePopupWidget();
-            QVERIFY(popup);
-            QWidget *list = popup->focusWidget() ? popup->focusWidget() : popup;
-            for (int i = below(4); i > 0; --i)
-                QTest::keyClick(list, Qt::Key_Down);
-            QTest::keyClick(list, chance(70) ? Qt::Key_Return : Qt::Key_Escape);
-            QTRY_VERIFY(!QApplication::activePopupWidget());
-            return;
-        }
-        if (widget) {
-            QTest::mouseClick(widget, Qt::LeftButton, {}, somewhere(widget));
-            return;
-        }
-        const QPoint at = tab()->visualRect(index).center();
-        if (twice)
-            QTest::mouseDClick(tab()->viewport(), Qt::LeftButton, {}, at);
-        else
-            QTest::mouseClick(tab()->viewport(), Qt::LeftButton, {}, at);
+            QTest::keyClick(focus, key);
     }
 
     void scroll()
     {
         QScrollBar *bar = chance(70) ? tab()->verticalScrollBar() : tab()->horizontalScrollBar();
-        const char *which = bar == tab()->verticalScrollBar() ? "vertical" : "horizontal";
+        const QString which = bar->orientation() == Qt::Vertical ? "vertical" : "horizontal";
+        const QPoint at = somewhere(bar), over = somewhere(tab()->viewport());
+        QWidget *under = tab()->viewport()->childAt(over);
+        const int notches = (1 + below(5)) * (chance(50) ? 1 : -1), to = below(101);
         switch (below(3)) {
-        case 0: {
-            const double to = below(101) / 100.0;
-            note(QString("drags the %1 bar to %2").arg(which).arg(to));
-            dragScrollBar(bar, to);
-            break;
-        }
-        case 1: {
-            const QPoint at = somewhere(bar);
+        case 0:
+            note(QString("drags the %1 bar to %2 %").arg(which).arg(to));
+            return dragScrollBar(bar, to / 100.0);
+        case 1:
             note(QString("clicks the %1 bar at %2,%3").arg(which).arg(at.x()).arg(at.y()));
-            QTest::mouseClick(bar, Qt::LeftButton, {}, at);
-            break;
-        }
-        default: {
-            const QPoint at = somewhere(tab()->viewport());
-            QWidget *under = tab()->viewport()->childAt(at);
-            const int notches = (1 + below(5)) * (chance(50) ? 1 : -1);
+            return QTest::mouseClick(bar, Qt::LeftButton, {}, at);
+        default:
             note(QString("turns the wheel %1 over %2")
                      .arg(notches)
                      .arg(under ? under->metaObject()->className() : "the cells"));
-            const QPoint local = under ? under->mapFrom(tab()->viewport(), at) : at;
-            turnWheel(under ? under : tab()->viewport(), local, 15 * notches,
+            turnWheel(under ? under : tab()->viewport(),
+                      under ? under->mapFrom(tab()->viewport(), over) : over, 15 * notches,
                       chance(80) ? Qt::Vertical : Qt::Horizontal);
-        }
         }
     }
 
     void resize()
     {
+        const int row = below(tab()->rowCount()), column = below(28), length = 10 + below(300);
+        const QSize size(500 + below(900), 300 + below(600));
         switch (below(3)) {
-        case 0: {
-            const QSize size(500 + below(900), 300 + below(600));
+        case 0:
             note(QString("resizes the window to %1x%2").arg(size.width()).arg(size.height()));
-            window->resize(size);
-            break;
-        }
-        case 1: {
-            const int column = below(28), width = 10 + below(300);
-            note(QString("makes column %1 %2 wide").arg(column).arg(width));
-            tab()->horizontalHeader()->resizeSection(column, width);
-            break;
-        }
+            return window->resize(size);
+        case 1:
+            note(QString("makes column %1 %2 wide").arg(column).arg(length));
+            return tab()->horizontalHeader()->resizeSection(column, length);
         default:
-            if (tab()->rowCount() == 0)
-                return;
-            const int row = below(tab()->rowCount()), height = 10 + below(80);
-            note(QString("makes row %1 %2 high").arg(row).arg(height));
-            tab()->verticalHeader()->resizeSection(row, height);
+            note(QString("makes row %1 %2 high").arg(row).arg(length / 4));
+            return tab()->verticalHeader()->resizeSection(row, length / 4);
         }
     }
 
     void contextMenu()
     {
-        static const QStringList entries = {"Kopieren", "Einfügen", "Leere Zeile einfügen",
-                                            "Löschen", ""};
-        const QStringList samples = {saved.value(below(saved.size())), "a;b;c",
-                                     QString(27, ';').replace(3, 1, "\n"), ""};
+        const QStringList entries = {"Kopieren", "Einfügen", "Leere Zeile einfügen", "Löschen", ""};
+        const QStringList clips = {saved.value(below(saved.size())), "a;b", "x\ny" + QString(27, ';'), ""};
         if (chance(30))
-            QGuiApplication::clipboard()->setText(samples.at(below(samples.size())));
+            QGuiApplication::clipboard()->setText(clips.at(below(clips.size())));
         const QString entry = entries.at(below(entries.size()));
-        const bool change = chance(20);
-        const QString changedTo = samples.at(below(samples.size()));
+        const QString changed = chance(20) ? clips.at(below(clips.size())) : "unchanged";
         const QPoint at = somewhere(tab()->viewport());
-        note(QString("right-clicks at %1,%2 (row %3) and picks \"%4\"%5")
-                 .arg(at.x())
-                 .arg(at.y())
+        note(QString("right-clicks row %1, picks \"%2\", the clipboard %3")
                  .arg(tab()->rowAt(at.y()))
-                 .arg(entry, change ? ", the clipboard changing meanwhile" : ""));
+                 .arg(entry, changed == "unchanged" ? changed : "changing meanwhile"));
         rightClick(tab(), at, entry, [&] {
-            if (change)
-                QGuiApplication::clipboard()->setText(changedTo);
+            if (changed != "unchanged")
+                QGuiApplication::clipboard()->setText(changed);
         });
     }
 
-    void saveAndCheck()
+    void save()
     {
         note("clicks Speichern");
-        const bool changed = shownRows(tab(), false) != saved;
-        if (changed && !window->windowTitle().endsWith(" *")) {
-            printRecent();
+        if (shownRows(tab(), false) != saved && !window->windowTitle().endsWith(" *"))
             QFAIL("the table differs from the last save, and the title does not say so");
-        }
         clickTool(window.get(), "actionSpeichern");
         const QStringList shown = shownRows(tab(), true);
-        const QStringList written = QString::fromUtf8(readFile(file)).split('\n');
-        bool fields = true;
-        for (const QString &line : shown)
-            fields = fields && line.count(';') == 27;
-        if (planFile(shown) != readFile(file) || !fields
-            || window->windowTitle() != titleOf(file)) {
-            printRecent();
-            QCOMPARE(written, QString(planFile(shown)).split('\n'));
-            QVERIFY2(fields, "a row that is not 28 fields");
-            QCOMPARE(window->windowTitle(), titleOf(file));
-        }
+        QCOMPARE(QString(readFile(file)).split('\n'), QString(planFile(shown)).split('\n'));
+        QCOMPARE(shown.filter(QRegularExpression("^([^;]*;){27}[^;]*$")), shown);
+        QCOMPARE(window->windowTitle(), titleOf(file));
         saved = shown;
     }
 
@@ -289,68 +216,56 @@ private slots:
         __sanitizer_set_death_callback(printRecent);
 #endif
     }
+    void cleanup()
+    {
+        if (QTest::currentTestFailed())
+            printRecent();
+        discardWindow(window);
+        checkDialogs();
+    }
 
     void randomUser_data()
     {
         QTest::addColumn<quint32>("seed");
-        QTest::addColumn<int>("actions");
-        const QByteArray replay = qgetenv("VORLAN_SOAK_SEED");
-        const int length = qEnvironmentVariableIntValue("VORLAN_SOAK_ACTIONS");
         // 10 and 14 once crashed the program while it scrolled a focused editor away.
         QList<quint32> seeds = {1, 2, 3, 4, 5, 6, 10, 14};
-        if (!replay.isEmpty())
-            seeds = {replay.toUInt()};
+        if (qEnvironmentVariableIsSet("VORLAN_SOAK_SEED"))
+            seeds = {qgetenv("VORLAN_SOAK_SEED").toUInt()};
         for (quint32 seed : seeds)
-            QTest::newRow(qPrintable(QString("seed %1").arg(seed)))
-                << seed << (length > 0 ? length : 300);
+            QTest::newRow(qPrintable(QString("seed %1").arg(seed))) << seed;
     }
     void randomUser()
     {
         QFETCH(quint32, seed);
-        QFETCH(int, actions);
-        qInfo("seed %u: VORLAN_SOAK_SEED=%u repeats it", seed, seed);
+        const int actions = qEnvironmentVariableIsSet("VORLAN_SOAK_ACTIONS")
+            ? qEnvironmentVariableIntValue("VORLAN_SOAK_ACTIONS")
+            : 300;
         random.seed(seed);
         recent.clear();
-        recentText.clear();
-        actionCount = 0;
-        QStringList rows = planRows(100);
-        rows[5] = "a;b"; // a short row
-        QStringList foreign = rows[9].split(';');
-        foreign[22] = " 8. Obergeschoss "; // not in the list
-        rows[9] = foreign.join(';');
-        rows[13] = " x " + rows[13].mid(rows[13].indexOf(';')); // blanks around a value
-        window = openWindow(writeFile(file, planFile(rows)));
+        // A short row, a value its word list lacks, blanks around a value.
+        QStringList rows = planRows(100), written = rows;
+        written[5] = "a;b", rows[5] = "a;b" + QString(26, ';');
+        written[9].replace(";Dachgeschoss;", "; 8. Obergeschoss ;");
+        rows[9].replace(";Dachgeschoss;", ";8. Obergeschoss;");
+        written[13].replace("Plan 13;", " Plan 13 ;");
+        window = openWindow(writeFile(file, planFile(written)));
         window->show();
         window->resize(1000, 600);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        rows[5] += QString(26, ';');
-        rows[9].replace(" 8. Obergeschoss ", "8. Obergeschoss");
-        rows[13] = rows[13].mid(1).replace("x ;", "x;");
-        QCOMPARE(shownRows(tab(), true), rows); // what the file holds, trimmed
+        QCOMPARE(shownRows(tab(), true), rows);
         saved = rows;
-
+        const QList<void (TestRandomUser::*)()> kinds = {
+            &TestRandomUser::click, &TestRandomUser::click,  &TestRandomUser::type,
+            &TestRandomUser::type,  &TestRandomUser::key,    &TestRandomUser::scroll,
+            &TestRandomUser::scroll, &TestRandomUser::resize, &TestRandomUser::contextMenu};
         for (int i = 0; i < actions && !QTest::currentTestFailed(); ++i) {
-            const int pick = below(100);
-            if (pick < 20)
-                clickCell(chance(30));
-            else if (pick < 40)
-                typeText();
-            else if (pick < 55)
-                pressKey();
-            else if (pick < 75)
-                scroll();
-            else if (pick < 85)
-                resize();
-            else if (pick < 95)
-                contextMenu();
-            else
-                saveAndCheck();
+            chance(5) ? save() : (this->*kinds.at(below(kinds.size())))();
             QCoreApplication::processEvents();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
         if (!QTest::currentTestFailed())
-            saveAndCheck();
+            save();
     }
 };
 
