@@ -88,7 +88,10 @@ class TestRandomUser : public WindowTest
         const bool twice = chance(30);
         if (!index.isValid())
             return;
-        note(QString("clicks %1 cell %2/%3").arg(twice ? 2 : 1).arg(index.row()).arg(index.column()));
+        note(QString("clicks %1 cell %2/%3")
+                 .arg(twice ? 2 : 1)
+                 .arg(index.row())
+                 .arg(index.column()));
         QWidget *widget = tab()->indexWidget(index);
         if (qobject_cast<QComboBox *>(widget)) { // the list opens: a few steps, Return or Escape
             QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
@@ -101,9 +104,11 @@ class TestRandomUser : public WindowTest
         } else if (widget) {
             QTest::mouseClick(widget, Qt::LeftButton, {}, somewhere(widget));
         } else if (twice) {
-            QTest::mouseDClick(tab()->viewport(), Qt::LeftButton, {}, tab()->visualRect(index).center());
+            QTest::mouseDClick(tab()->viewport(), Qt::LeftButton, {},
+                               tab()->visualRect(index).center());
         } else {
-            QTest::mouseClick(tab()->viewport(), Qt::LeftButton, {}, tab()->visualRect(index).center());
+            QTest::mouseClick(tab()->viewport(), Qt::LeftButton, {},
+                              tab()->visualRect(index).center());
         }
     }
 
@@ -123,13 +128,14 @@ class TestRandomUser : public WindowTest
     void key()
     {
         static const QList<Qt::Key> keys = {
-            Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab,  Qt::Key_Backtab,  Qt::Key_Up,
-            Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right, Qt::Key_PageDown, Qt::Key_PageUp,
-            Qt::Key_Home,   Qt::Key_End,    Qt::Key_F2,   Qt::Key_Backspace, Qt::Key_Delete};
+            Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab,   Qt::Key_Backtab,   Qt::Key_Up,
+            Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right, Qt::Key_PageDown,  Qt::Key_PageUp,
+            Qt::Key_Home,   Qt::Key_End,    Qt::Key_F2,    Qt::Key_Backspace, Qt::Key_Delete};
         const Qt::Key key = keys.at(below(keys.size()));
         QWidget *focus = QApplication::focusWidget();
-        note(QString("%1 on %2").arg(QMetaEnum::fromType<Qt::Key>().valueToKey(key),
-                                     focus ? focus->metaObject()->className() : "nothing"));
+        note(QString("%1 on %2")
+                 .arg(QMetaEnum::fromType<Qt::Key>().valueToKey(key),
+                      focus ? focus->metaObject()->className() : "nothing"));
         if (focus)
             QTest::keyClick(focus, key);
     }
@@ -178,7 +184,8 @@ class TestRandomUser : public WindowTest
     void contextMenu()
     {
         const QStringList entries = {"Kopieren", "Einfügen", "Leere Zeile einfügen", "Löschen", ""};
-        const QStringList clips = {saved.value(below(saved.size())), "a;b", "x\ny" + QString(27, ';'), ""};
+        const QStringList clips = {saved.value(below(saved.size())), "a;b",
+                                   "x\ny" + QString(27, ';'), ""};
         if (chance(30))
             QGuiApplication::clipboard()->setText(clips.at(below(clips.size())));
         const QString entry = entries.at(below(entries.size()));
@@ -256,8 +263,8 @@ private slots:
         QCOMPARE(shownRows(tab(), true), rows);
         saved = rows;
         const QList<void (TestRandomUser::*)()> kinds = {
-            &TestRandomUser::click, &TestRandomUser::click,  &TestRandomUser::type,
-            &TestRandomUser::type,  &TestRandomUser::key,    &TestRandomUser::scroll,
+            &TestRandomUser::click,  &TestRandomUser::click,  &TestRandomUser::type,
+            &TestRandomUser::type,   &TestRandomUser::key,    &TestRandomUser::scroll,
             &TestRandomUser::scroll, &TestRandomUser::resize, &TestRandomUser::contextMenu};
         for (int i = 0; i < actions && !QTest::currentTestFailed(); ++i) {
             chance(5) ? save() : (this->*kinds.at(below(kinds.size())))();
