@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -54,6 +55,15 @@ QStringList vocabulary(int column)
          "Schnitt und Detail|Sanitärabwasser|Schnitt|Schema|Sonderplan|Schalplan|"
          "Strangschema Datennetz|Strangschema|Verteiler"}};
     return lists.contains(column) ? lists.value(column).split('|') : QStringList();
+}
+
+QStringList items(QWidget *dropDown)
+{
+    QStringList texts;
+    auto *combo = qobject_cast<QComboBox *>(dropDown);
+    for (int i = 0; combo && i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
 }
 
 namespace {

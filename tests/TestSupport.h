@@ -17,6 +17,7 @@ namespace TestSupport {
 // Facts of the plan file format: the 28 header texts, the drop-down items of a column.
 extern const QStringList ColumnTitles;
 QStringList vocabulary(int column);
+QStringList items(QWidget *dropDown); // none for anything else
 
 // Isolates the settings store and watches for modal dialogs and context menus: each must
 // be expected, with the user's answer. Any other fails the running test at once, naming it,

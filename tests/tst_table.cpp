@@ -102,17 +102,10 @@ private slots:
         window->insertRowFromText(int(taken), QString(26, ';'));
         for (int c : {20, 22, 23, 24, 25}) {
             const QString value = rowText.section(';', c, c);
-            for (int r = 0; r <= int(taken); ++r) {
-                auto *combo = qobject_cast<QComboBox *>(tab()->cellWidget(r, c));
-                QVERIFY(combo || (r == 0 && text.count(';') < c)); // a short row has none
-                QStringList items;
-                for (int i = 0; combo && i < combo->count(); ++i)
-                    items << combo->itemText(i);
-                const bool own = r == 0 && taken && !vocabulary(c).contains(value);
-                QCOMPARE(items,
-                         !combo ? QStringList()
-                                : vocabulary(c) + (own ? QStringList(value) : QStringList()));
-            }
+            const bool own = taken && !vocabulary(c).contains(value), none = text.count(';') < c;
+            QCOMPARE(items(tab()->cellWidget(0, c)),
+                     none ? QStringList() : vocabulary(c) + QStringList(value).mid(!own));
+            QCOMPARE(items(tab()->cellWidget(taken, c)), vocabulary(c));
         }
     }
 
@@ -183,28 +176,25 @@ private slots:
     // A cell being edited while the table scrolls away from it, every way a user scrolls.
     // What was typed stays; what is typed next goes to that editor, or the table takes the
     // focus and the keys go to that cell, never to another; the wheel scrolls the table and
-    // leaves drop-downs as they are. Typed: "ab", scrolled, "cd"; drop-downs: Down twice.
+    // leaves drop-downs as they are. Typed: "ab", scrolled, "cd"; drop-downs: Down, Down.
     void scrollWhileEditing_data()
     {
         QTest::addColumn<int>("column"); // row 2; column 5 is in the short row 3, without item
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("value"); // the cell as saved
-        for (const char *how : {"bar dragged", "track clicked", "wheel"})
-            QTest::newRow(qPrintable(QString("explanation, ") + how))
-                << 19 << QString(how) << "Prüfung 2abcd";
-        QTest::newRow("plain cell, bar dragged: the edit ends, the cell is typed over")
-            << 1 << "bar dragged"
-            << "cd";
-        QTest::newRow("cell without item, track clicked") << 5 << "track clicked"
-                                                          << "cd";
-        QTest::newRow("cell without item, wheel: the editor keeps the focus") << 5 << "wheel"
-                                                                              << "abcd";
-        QTest::newRow("drop-down, wheel") << 22 << "wheel"
-                                          << "4. Ebene";
-        QTest::newRow("drop-down, bar across dragged: Down moves to the next row") << 22 << "across"
-                                                                                   << "3. Ebene";
-        QTest::newRow("drop-down without focus, wheel over it") << 24 << "wheel, no focus"
-                                                                << "1:2";
+        const auto add = [](const char *what, int column, const char *how, const char *value) {
+            QTest::newRow(what) << column << QString(how) << QString(value);
+        };
+        add("explanation, bar dragged", 19, "bar dragged", "Prüfung 2abcd");
+        add("explanation, track clicked", 19, "track clicked", "Prüfung 2abcd");
+        add("explanation, wheel", 19, "wheel", "Prüfung 2abcd");
+        add("plain cell, bar dragged: the edit ends, the cell is typed over", 1, "bar dragged",
+            "cd");
+        add("cell without item, track clicked", 5, "track clicked", "cd");
+        add("cell without item, wheel: the editor keeps the focus", 5, "wheel", "abcd");
+        add("drop-down, wheel", 22, "wheel", "4. Ebene");
+        add("drop-down, bar across dragged: Down moves to the next row", 22, "across", "3. Ebene");
+        add("drop-down without focus, wheel over it", 24, "wheel, no focus", "1:2");
     }
     void scrollWhileEditing()
     {
@@ -221,121 +211,102 @@ private slots:
         tab()->scrollTo(index);
         QWidget *cell = tab()->cellWidget(row, column);
         QTRY_VERIFY(!cell || cell->isVisible());
+        const bool focused = !how.endsWith("no focus"), dropDown = column == 22;
         const auto type = [&](const char *keys) {
             QWidget *focus = QApplication::focusWidget();
             QVERIFY(focus == (cell ? cell : tab()->indexWidget(index)) || focus == tab());
             QVERIFY(focus != tab() || tab()->currentIndex() == index);
-            for (const char *key = keys; *key; ++key) { // each to the focus, as the keyboard does
-                if (qobject_cast<QComboBox *>(cell)) {
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-                    break;
-                } else
-                    QTest::keyClick(QApplication::focusWidget(), *key);
-            }
+            for (const char *key = keys; *key && focused; key += 1 + dropDown) // to the focus
+                dropDown ? QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down)
+                         : QTest::keyClick(QApplication::focusWidget(), *key);
         };
-        const bool focused = !how.endsWith("no focus");
         tab()->setCurrentIndex(index);
         tab()->setFocus();
         if (focused && cell)
             cell->setFocus(Qt::OtherFocusReason);
-        if (focused)
-            type("ab");
+        type("ab");
         QScrollBar *down = tab()->verticalScrollBar(), *across = tab()->horizontalScrollBar();
         const int shownFrom = down->value();
-        if (how == "bar dragged")
-            dragScrollBar(down, 0.8);
-        else if (how == "across")
-            dragScrollBar(across, 0.0);
+        if (how == "bar dragged" || how == "across")
+            dragScrollBar(how == "across" ? across : down, how == "across" ? 0.0 : 0.8);
         else if (how == "track clicked")
-            QTest::mouseClick(down, Qt::LeftButton, {},
-                              QPoint(down->width() / 2, down->height() - 30));
+            QTest::mouseClick(down, Qt::LeftButton, {}, {down->width() / 2, down->height() - 30});
         else
             turnWheel(cell ? cell : tab()->viewport(),
                       cell ? cell->rect().center() : tab()->visualRect(index).center(), -75);
         QCoreApplication::processEvents();
         QVERIFY(how == "across" ? across->value() == 0 : down->value() > shownFrom);
-        if (focused)
-            type("cd");
+        type("cd");
         clickTool(window.get(), "actionSpeichern");
-        QStringList fields = rows[row].split(';');
-        fields[column] = value;
-        rows[row] = fields.join(';');
+        rows[row] = withField(column, value, rows[row]);
         QCOMPARE(QString(readFile(file)).split('\n'), QString(planFile(rows)).split('\n'));
         QCOMPARE(window->windowTitle(), titleOf(file));
     }
 
-    // A short row has no editors in its drop-down and explanation columns: typing there
-    // shows nothing, as nothing would be saved; its plain cells take what is typed.
-    void shortRow_data()
+    // What a cell shows is what a save writes. A short row has no editors in its drop-down
+    // and explanation columns, so they take no typing (double click, F2, keys), while its
+    // plain cells do. Text typed into a plain cell without Enter counts for every command
+    // that reads the table, as if Enter had been pressed.
+    void shownIsSaved_data()
     {
         QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("saved");
-        const QString saved = "a;b" + QString(26, ';');
-        for (const char *how : {"double click", "F2", "typing"}) {
-            QTest::newRow(qPrintable(QString("drop-down column, ") + how)) << 20 << how << saved;
-            QTest::newRow(qPrintable(QString("explanation column, ") + how)) << 19 << how << saved;
-            QTest::newRow(qPrintable(QString("plain column, ") + how))
-                << 5 << how << withField(5, "xyz", saved);
-        }
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("value"); // the cell's value afterwards
+        QTest::newRow("short row, drop-down column") << 20 << ""
+                                                     << "";
+        QTest::newRow("short row, explanation column") << 19 << ""
+                                                       << "";
+        QTest::newRow("short row, plain column") << 5 << ""
+                                                 << "z";
+        for (const char *command : {"Speichern", "Kopieren", "Drucken"})
+            QTest::newRow(qPrintable(QString("typed without Enter, ") + command))
+                << 17 << command << "neu";
     }
-    void shortRow()
+    void shownIsSaved()
     {
         QFETCH(int, column);
-        QFETCH(QString, how);
-        QFETCH(QString, saved);
-        load({"a;b"});
-        const QModelIndex index = tab()->model()->index(0, column);
+        QFETCH(QString, command);
+        QFETCH(QString, value);
+        const QString row = command.isEmpty() ? "a;b" + QString(26, ';') : RowB;
+        load({RowA, command.isEmpty() ? "a;b" : RowB});
+        QGuiApplication::clipboard()->clear();
+        const QModelIndex index = tab()->model()->index(1, column);
         tab()->scrollTo(index);
         tab()->setCurrentIndex(index);
         tab()->setFocus();
-        if (how == "double click")
+        const auto type = [](char key, bool enter) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            if (enter)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_VERIFY(!enter || QApplication::focusWidget()->inherits("PlanTable"));
+        };
+        if (command.isEmpty()) {
             QTest::mouseDClick(tab()->viewport(), Qt::LeftButton, {},
                                tab()->visualRect(index).center());
-        else if (how == "F2")
+            type('x', true);
             QTest::keyClick(tab(), Qt::Key_F2);
-        for (const char key : {'x', 'y', 'z'})
-            QTest::keyClick(QApplication::focusWidget(), key);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QTRY_VERIFY(!tab()->indexWidget(index)); // Return closes the editor in a moment
-        const QTableWidgetItem *item = tab()->item(0, column);
-        QCOMPARE(item ? item->text() : QString(), saved.section(';', column, column));
-        QCOMPARE(window->windowTitle(), titleOf(file, column == 5));
-        clickTool(window.get(), "actionSpeichern");
-        QCOMPARE(readFile(file), planFile({saved}));
-    }
-
-    // Text typed into a plain cell and not confirmed with Enter counts for every command
-    // that reads the table, as if Enter had been pressed.
-    void typedWithoutEnter_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("Speichern") << "save";
-        QTest::newRow("Kopieren") << "copy";
-        QTest::newRow("Drucken, cancelled") << "print";
-    }
-    void typedWithoutEnter()
-    {
-        QFETCH(QString, command);
-        load({RowA, RowB});
-        QGuiApplication::clipboard()->clear();
-        tab()->editItem(tab()->item(1, 17));
-        QTest::keyClicks(tab()->indexWidget(tab()->model()->index(1, 17)), "neu");
-        QCOMPARE(window->windowTitle(), titleOf(file));
-        if (command == "save") {
-            clickTool(window.get(), "actionSpeichern");
-        } else if (command == "copy") {
-            rightClick(tab(), QPoint(500, tab()->rowViewportPosition(1) + 10), "Kopieren");
+            type('y', true);
+            type('z', true);
         } else {
-            expect<QDialog>([](QDialog *selectCol) { selectCol->reject(); });
-            clickTool(window.get(), "actionDrucken");
+            for (const char key : {'n', 'e', 'u'})
+                type(key, false);
+            QCOMPARE(window->windowTitle(), titleOf(file));
+            if (command == "Speichern")
+                clickTool(window.get(), "actionSpeichern");
+            else if (command == "Kopieren")
+                rightClick(tab(), QPoint(500, tab()->rowViewportPosition(1) + 10), "Kopieren");
+            else
+                expect<QDialog>([](QDialog *selectCol) { selectCol->reject(); });
+            if (command == "Drucken")
+                clickTool(window.get(), "actionDrucken");
         }
-        const QString row = withField(17, "neu", RowB);
-        QCOMPARE(window->rowText(1), row);
-        QCOMPARE(tab()->indexWidget(tab()->model()->index(1, 17)), nullptr);
-        QCOMPARE(window->windowTitle(), titleOf(file, command != "save"));
-        QCOMPARE(readFile(file), planFile({RowA, command == "save" ? row : RowB}));
-        QCOMPARE(QGuiApplication::clipboard()->text(), command == "copy" ? row : "");
+        const QString shown = withField(column, value, row);
+        QCOMPARE(window->rowText(1), shown);
+        QCOMPARE(tab()->indexWidget(index), nullptr); // no editor left open
+        QCOMPARE(window->windowTitle(), titleOf(file, !value.isEmpty() && command != "Speichern"));
+        clickTool(window.get(), "actionSpeichern");
+        QCOMPARE(readFile(file), planFile({RowA, shown}));
+        QCOMPARE(QGuiApplication::clipboard()->text(), command == "Kopieren" ? shown : "");
     }
 
     void rowCommands_data()
@@ -404,13 +375,7 @@ private slots:
     // editors in sight sit on their cells, the others are hidden; saved unchanged.
     void longList()
     {
-        QStringList lines;
-        for (int r = 0; r < 1500; ++r) {
-            QStringList f = withField(19, QString("Prüfung %1").arg(r)).split(';');
-            for (int c : {20, 22, 23, 24, 25})
-                f[c] = vocabulary(c).at(r % vocabulary(c).size());
-            lines << f.join(';');
-        }
+        QStringList lines = planRows(1500);
         load({RowA});
         QList<bool> busy;
         connect(tab(), &QTableWidget::cellChanged, this,
@@ -419,13 +384,8 @@ private slots:
         trigger(window.get(), "actionOeffnen");
         disconnect(tab(), nullptr, this, nullptr);
         QVERIFY(!busy.isEmpty() && !busy.contains(false));
-        for (int c : {20, 22, 23, 24, 25}) {
-            auto *combo = qobject_cast<QComboBox *>(tab()->cellWidget(0, c));
-            QStringList items;
-            for (int i = 0; combo && i < combo->count(); ++i)
-                items << combo->itemText(i);
-            QCOMPARE(items, vocabulary(c));
-        }
+        for (int c : {20, 22, 23, 24, 25})
+            QCOMPARE(items(tab()->cellWidget(0, c)), vocabulary(c));
         window->resize(1200, 700);
         QScrollBar *down = tab()->verticalScrollBar(), *across = tab()->horizontalScrollBar();
         const auto checkEditors = [&] {
