@@ -84,7 +84,15 @@ class TestRandomUser : public WindowTest
 
     void click()
     {
-        const QModelIndex index = tab()->indexAt(somewhere(tab()->viewport()));
+        // Half of the clicks go to an editor in sight, the rest anywhere.
+        QList<QWidget *> editors;
+        for (QWidget *w :
+             tab()->viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            editors << (w->isVisible() ? w : nullptr);
+        editors.removeAll(nullptr);
+        QWidget *editor = chance(50) ? editors.value(below(editors.size())) : nullptr;
+        const QModelIndex index =
+            tab()->indexAt(editor ? editor->geometry().center() : somewhere(tab()->viewport()));
         const bool twice = chance(30);
         if (!index.isValid())
             return;
@@ -140,6 +148,12 @@ class TestRandomUser : public WindowTest
             QTest::keyClick(focus, key);
     }
 
+    void clickAndScroll() // into a field, and on through the list: the usual pair
+    {
+        click();
+        scroll();
+    }
+
     void scroll()
     {
         QScrollBar *bar = chance(70) ? tab()->verticalScrollBar() : tab()->horizontalScrollBar();
@@ -147,7 +161,7 @@ class TestRandomUser : public WindowTest
         const QPoint at = somewhere(bar), over = somewhere(tab()->viewport());
         QWidget *under = tab()->viewport()->childAt(over);
         const int notches = (1 + below(5)) * (chance(50) ? 1 : -1), to = below(101);
-        switch (below(3)) {
+        switch (below(4)) { // the wheel twice as often
         case 0:
             note(QString("drags the %1 bar to %2 %").arg(which).arg(to));
             return dragScrollBar(bar, to / 100.0);
@@ -234,8 +248,8 @@ private slots:
     void randomUser_data()
     {
         QTest::addColumn<quint32>("seed");
-        // 10 and 14 once crashed the program while it scrolled a focused editor away.
-        QList<quint32> seeds = {1, 2, 3, 4, 5, 6, 10, 14};
+        // All but 1 once crashed the program as it scrolled a focused editor out of sight.
+        QList<quint32> seeds = {1, 2, 7, 8, 11, 15, 19, 26};
         if (qEnvironmentVariableIsSet("VORLAN_SOAK_SEED"))
             seeds = {qgetenv("VORLAN_SOAK_SEED").toUInt()};
         for (quint32 seed : seeds)
@@ -263,9 +277,11 @@ private slots:
         QCOMPARE(shownRows(tab(), true), rows);
         saved = rows;
         const QList<void (TestRandomUser::*)()> kinds = {
-            &TestRandomUser::click,  &TestRandomUser::click,  &TestRandomUser::type,
-            &TestRandomUser::type,   &TestRandomUser::key,    &TestRandomUser::scroll,
-            &TestRandomUser::scroll, &TestRandomUser::resize, &TestRandomUser::contextMenu};
+            &TestRandomUser::click,      &TestRandomUser::clickAndScroll,
+            &TestRandomUser::type,       &TestRandomUser::type,
+            &TestRandomUser::key,        &TestRandomUser::scroll,
+            &TestRandomUser::resize,     &TestRandomUser::clickAndScroll,
+            &TestRandomUser::contextMenu};
         for (int i = 0; i < actions && !QTest::currentTestFailed(); ++i) {
             chance(5) ? save() : (this->*kinds.at(below(kinds.size())))();
             QCoreApplication::processEvents();
