@@ -2,7 +2,7 @@
 # Runs VorlanCSV on virtual X screens of 96, 144 and 192 dpi as a user would: cancelled
 # in its start-up file dialog it ends with status 255; given a plan list there, it shows
 # the rows. The screenshot of each is kept as PREFIX-DPI.png. A LAYOUT_TEST program
-# (tst_display) runs on each screen too and compares it with the 96-dpi one.
+# (tst_display) runs on each screen too, and at 144 dpi under a user's own scale settings.
 # Exits 77 (skipped) without the tools, except in CI.
 #   display-check.sh PROGRAM PLAN_FILE PREFIX [LAYOUT_TEST]
 set -uo pipefail
@@ -10,7 +10,7 @@ program=$1 plan=$(realpath "$2") prefix=$3 layout_test=${4:-}
 skip() { echo "display check skipped: $*"; [[ ${CI:-} == true ]] && exit 1; exit 77; }
 fail() { echo "display check FAILED at ${DISPLAY_CHECK_DPI:-?} dpi: $*"; exit 1; }
 if [[ -z ${DISPLAY_CHECK_WORK:-} ]]; then
-    for tool in xvfb-run xrdb xdotool import identify convert pdftotext pdftoppm; do
+    for tool in xvfb-run xrdb xdotool import identify convert pdftotext; do
         command -v "$tool" >/dev/null || skip "no $tool (scripts/install-packages.sh --tests)"
     done
     work=$(mktemp -d)
@@ -65,4 +65,11 @@ colours=$(convert "$shot" -crop "$((WIDTH - $(px 60)))x$((HEIGHT - $(px 150)))+$
 kill $! 2>/dev/null
 echo "display check passed at $dpi dpi: \"$title\", $colours colours in the rows"
 [[ -z $layout_test ]] && exit 0
-DISPLAY_CHECK_FILES=$prefix "$layout_test" || fail "$layout_test found differences, see above"
+declare -A ratio=([96]=1 [144]=1.5 [192]=2)
+DISPLAY_CHECK_RATIO=${ratio[$dpi]} "$layout_test" || fail "$layout_test found differences, see above"
+((dpi == 144)) || exit 0
+# The user's setting decides, and the printout stays the same: setting and its ratio.
+for setting in QT_SCALE_FACTOR=1.25/1.25 QT_ENABLE_HIGHDPI_SCALING=0/1 QT_SCALE_FACTOR_ROUNDING_POLICY=Floor/1; do
+    env "${setting%/*}" DISPLAY_CHECK_RATIO="${setting#*/}" "$layout_test" "screen:device pixel ratio" \
+        screen:printout || fail "under ${setting%/*}, see above"
+done
