@@ -122,7 +122,7 @@ class TestRandomUser : public WindowTest
 
     void type()
     {
-        static const QString letters = "abcXYZ 019äöüß;-.";
+        static const QString letters = "abcXYZ 019äöüß;,\"-.";
         QString text;
         for (int i = 1 + below(5); i > 0; --i)
             text += letters.at(below(letters.size()));
@@ -130,6 +130,14 @@ class TestRandomUser : public WindowTest
         for (const QChar ch : text) { // each key to the widget with the focus
             if (QWidget *focus = QApplication::focusWidget())
                 QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(ch), {});
+        }
+        if (chance(30)) { // and a text from elsewhere, line breaks and all
+            const QStringList texts = {"x;y", "x\ny", "x\r\ny", ", \"N\"", QString(40, 'w')};
+            const QString pasted = texts.at(below(texts.size()));
+            QGuiApplication::clipboard()->setText(pasted);
+            note(QString("pastes \"%1\"").arg(QString(pasted.toUtf8().toPercentEncoding())));
+            if (QWidget *focus = QApplication::focusWidget())
+                QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
         }
     }
 
@@ -222,7 +230,10 @@ class TestRandomUser : public WindowTest
         clickTool(window.get(), "actionSpeichern");
         const QStringList shown = shownRows(tab(), true);
         QCOMPARE(QString(readFile(file)).split('\n'), QString(planFile(shown)).split('\n'));
-        QCOMPARE(shown.filter(QRegularExpression("^([^;]*;){27}[^;]*$")), shown);
+        // 28 fields, no line break in any, an explanation of at most 30 characters
+        QCOMPARE(shown.filter(QRegularExpression("^([^;\\n\\r]*;){19}[^;\\n\\r]{0,30}"
+                                                 "(;[^;\\n\\r]*){8}$")),
+                 shown);
         QCOMPARE(window->windowTitle(), titleOf(file));
         saved = shown;
     }
