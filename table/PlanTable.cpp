@@ -25,20 +25,6 @@ PlanTable::PlanTable(QWidget *parent) : QTableWidget(parent), parking(new QWidge
 {
     parking->setObjectName("parkedCellEditors");
     parking->hide();
-    connect(qApp, SIGNAL(focusChanged(QWidget *, QWidget *)), this,
-            SLOT(followFocus(QWidget *, QWidget *)));
-}
-
-// The current cell follows the focus into a cell editor, so that keys the
-// table gets later (after a click on a scroll bar, say) go to that cell.
-void PlanTable::followFocus(QWidget *, QWidget *now)
-{
-    if (!now || now->parentWidget() != viewport())
-        return;
-    const QModelIndex index = indexAt(now->geometry().center());
-    if (index.isValid() && index != currentIndex() && indexWidget(index) == now
-        && now != inPlaceEditor)
-        setCurrentIndex(index);
 }
 
 void PlanTable::park(QWidget *editor)

@@ -32,9 +32,6 @@ public:
     // would, and closes it.
     void commitOpenEditor();
 
-private slots:
-    void followFocus(QWidget *old, QWidget *now);
-
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void updateEditorGeometries() override;
