@@ -32,8 +32,8 @@ void Preview::on_printerNames_currentIndexChanged(QString printerName)
     dropPrinter();
 
     currentPrinter = new QPrinter(QPrinter::HighResolution);
-    currentPrinter->setPageSize(QPagedPaintDevice::A4);
-    currentPrinter->setOrientation(QPrinter::Landscape);
+    currentPrinter->setPageSize(QPageSize(QPageSize::A4));
+    currentPrinter->setPageOrientation(QPageLayout::Landscape);
     currentPrinter->setPrinterName(printerName);
 
     previewWidget = new QPrintPreviewWidget(currentPrinter, this);

@@ -131,9 +131,8 @@ class TestDisplay : public WindowTest
         auto *toolBar = window->findChild<QToolBar *>("toolBar");
         for (QAction *action : toolBar->actions())
             if (!action->isSeparator())
-                icons << number(
-                    action->icon().pixmap(window->windowHandle(), toolBar->iconSize()).width()
-                    / double(toolBar->iconSize().width()));
+                icons << number(action->icon().pixmap(toolBar->iconSize()).width()
+                                / double(toolBar->iconSize().width()));
         shown = printout();
         shown.insert("device pixel ratio", number(window->devicePixelRatioF()));
         shown.insert("column widths", widths.join(' '));
