@@ -27,7 +27,7 @@ Preview::~Preview()
     dropPrinter();
 }
 
-void Preview::on_printerNames_currentIndexChanged(QString printerName)
+void Preview::on_printerNames_currentTextChanged(QString printerName)
 {
     dropPrinter();
 
