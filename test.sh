@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds VorlanCSV with its tests and runs every test.
+# Builds VorlanCSV with its tests and runs every test, with Qt 5, with Qt 6 and
+# with Qt 5 in a checking build.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-packages.sh --tests
@@ -13,6 +14,13 @@ trap '$sudo tests/print-spooler.sh stop "$spooler_state"' EXIT
 $sudo tests/print-spooler.sh start "$spooler_state" || echo "print spooler not available; its tests will say so"
 # Verbose, so that the log shows every test row.
 (cd build && ctest --verbose)
+
+# Every test once more built with Qt 6.
+started=$SECONDS
+cmake -S . -B build-qt6 -DCMAKE_BUILD_TYPE=Release -DVORLAN_QT_MAJOR=6
+cmake --build build-qt6 -j"$(nproc)"
+(cd build-qt6 && ctest --verbose)
+echo "Qt 6 build and tests: $((SECONDS - started)) s"
 
 # Every test once more in a checking build with AddressSanitizer (leaks
 # included) and UndefinedBehaviorSanitizer; any finding fails the test.

@@ -2,7 +2,9 @@
 // pixels, drawn with as many device pixels as the screen has.
 #include "ScreenScaling.h"
 
+#include <QAction>
 #include <QGuiApplication>
+#include <QIcon>
 
 void prepareScreenScaling()
 {
@@ -21,5 +23,31 @@ void prepareScreenScaling()
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
             Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#else
+    // Qt 6 multiplies a user's factor with the screen's; here it decides alone, as above.
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+        && !qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+#endif
+}
+
+void preferLargerIconImages(const QList<QAction *> &actions)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // At exactly 150 % Qt 6 finds an icon's 32-pixel image and its name@2x.png
+    // equally near and takes the one added first, the 32 pixels, enlarged; Qt 5
+    // reduces the 64-pixel image. Added first, the larger image is taken here too.
+    const QSize size(32, 32);
+    for (QAction *action : actions) {
+        const QIcon icon = action->icon();
+        if (icon.isNull())
+            continue;
+        QIcon larger;
+        larger.addPixmap(icon.pixmap(size, 2.0));
+        larger.addPixmap(icon.pixmap(size, 1.0));
+        action->setIcon(larger);
+    }
+#else
+    Q_UNUSED(actions)
 #endif
 }

@@ -3,6 +3,7 @@
 
 #include "ColumnCatalog.h"
 #include "FieldEditors.h"
+#include "ScreenScaling.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -14,6 +15,7 @@
 VorlanCSV::VorlanCSV(QWidget *parent) : QMainWindow(parent, Qt::WindowFlags())
 {
     ui.setupUi(this);
+    preferLargerIconImages(findChildren<QAction *>());
     clipboard = QGuiApplication::clipboard();
 
     ui.tab->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -92,9 +92,9 @@ void Preview::on_paintRequested(QPrinter *printer)
     // The dialog made the printer A4 landscape already; while a preview is
     // painted the layout cannot change at all, so only a differing one is set.
     if (printer->pageLayout().pageSize().id() != QPageSize::A4)
-        printer->setPageSize(QPagedPaintDevice::A4);
-    if (printer->orientation() != QPrinter::Landscape)
-        printer->setOrientation(QPrinter::Landscape);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+    if (printer->pageLayout().orientation() != QPageLayout::Landscape)
+        printer->setPageOrientation(QPageLayout::Landscape);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
                            | QPainter::SmoothPixmapTransform);
 

@@ -27,13 +27,13 @@ Preview::~Preview()
     dropPrinter();
 }
 
-void Preview::on_printerNames_currentIndexChanged(QString printerName)
+void Preview::on_printerNames_currentTextChanged(QString printerName)
 {
     dropPrinter();
 
     currentPrinter = new QPrinter(QPrinter::HighResolution);
-    currentPrinter->setPageSize(QPagedPaintDevice::A4);
-    currentPrinter->setOrientation(QPrinter::Landscape);
+    currentPrinter->setPageSize(QPageSize(QPageSize::A4));
+    currentPrinter->setPageOrientation(QPageLayout::Landscape);
     currentPrinter->setPrinterName(printerName);
 
     previewWidget = new QPrintPreviewWidget(currentPrinter, this);

@@ -25,7 +25,7 @@ public:
     QPrinter *currentPrinter = nullptr;
 
 public slots:
-    void on_printerNames_currentIndexChanged(QString printerName);
+    void on_printerNames_currentTextChanged(QString printerName);
     // Draws all pages onto `printer`; in PageRendering.cpp.
     void on_paintRequested(QPrinter *printer);
 

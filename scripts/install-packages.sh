@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages VorlanCSV needs, only those that are missing.
 #   scripts/install-packages.sh          what building and running need
-#   scripts/install-packages.sh --tests  also the print spooler, PDF tools, the
-#                                        virtual display the tests use, and the
-#                                        tools that build and check the package
+#   scripts/install-packages.sh --qt6    also Qt 6, for -DVORLAN_QT_MAJOR=6
+#   scripts/install-packages.sh --tests  also Qt 6, the print spooler, PDF tools,
+#                                        the virtual display the tests use, and
+#                                        the tools that build and check the package
 set -euo pipefail
 
 packages=(cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-urw-base35 fontconfig)
+if [[ "${1:-}" == "--qt6" || "${1:-}" == "--tests" ]]; then
+    packages+=(qt6-base-dev qt6-base-dev-tools qt6-5compat-dev)
+fi
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xauth x11-xserver-utils imagemagick xdotool
                dpkg-dev file desktop-file-utils appstream)

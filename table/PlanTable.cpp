@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QSet>
 
+#include <utility>
+
 namespace {
 
 // Placing the editors again when placing them asked for it; a focus that
@@ -144,7 +146,15 @@ void PlanTable::placeEditors()
         if (lastColumn < 0)
             lastColumn = columns - 1;
 
-        QStyleOptionViewItem option = viewOptions();
+        // The options the view itself gives its editors' geometry.
+        QStyleOptionViewItem option;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        initViewItemOption(&option);
+#else
+        option = viewOptions();
+#endif
+        // One delegate serves every cell.
+        QAbstractItemDelegate *delegate = itemDelegate();
         for (int r = firstRow; r <= lastRow; ++r) {
             for (int c = firstColumn; c <= lastColumn; ++c) {
                 const QModelIndex index = model()->index(r, c);
@@ -160,7 +170,7 @@ void PlanTable::placeEditors()
                 if (cellEditor && editor->parentWidget() != viewport())
                     editor->setParent(viewport());
                 editor->show();
-                if (QAbstractItemDelegate *delegate = itemDelegate(index))
+                if (delegate)
                     delegate->updateEditorGeometry(editor, option, index);
                 nowShown.append({editor, cellEditor});
             }
@@ -168,7 +178,7 @@ void PlanTable::placeEditors()
     }
 
     QSet<QWidget *> stillShown;
-    for (const ShownEditor &s : qAsConst(nowShown))
+    for (const ShownEditor &s : std::as_const(nowShown))
         stillShown.insert(s.editor);
     // Hiding an editor that holds the focus would hand the focus to the
     // next widget, maybe another cell's editor, and what the user types

@@ -8,6 +8,8 @@
 #include <QSignalBlocker>
 #include <QStringListModel>
 
+#include <utility>
+
 namespace {
 
 // How many texts of a column a new field is compared with.
@@ -42,7 +44,7 @@ QString VorlanCSV::sharedField(int column, const QString &field)
     if (field.isEmpty())
         return field;
     QStringList &recent = recentFields[column];
-    for (const QString &seen : qAsConst(recent)) {
+    for (const QString &seen : std::as_const(recent)) {
         if (seen == field)
             return seen;
     }

@@ -100,10 +100,24 @@ void watchModals()
         w->close();
 }
 
+// Qt only warns of a signal connection it cannot make, by signature or by a slot's name.
+QtMessageHandler qtHandler = nullptr;
+
+void failOnConnectionWarning(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    qtHandler(type, context, text);
+    if (type == QtWarningMsg
+        && (text.startsWith("QObject::connect")
+            || text.startsWith("QMetaObject::connectSlotsByName")))
+        QTest::qFail(qPrintable("connection not made: " + text), __FILE__, __LINE__);
+}
+
 } // namespace
 
 void startTesting()
 {
+    if (!qtHandler)
+        qtHandler = qInstallMessageHandler(failOnConnectionWarning);
     static QTemporaryDir configDir;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configDir.path()));
     QStandardPaths::setTestModeEnabled(true);

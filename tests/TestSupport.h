@@ -21,7 +21,8 @@ QStringList items(QWidget *dropDown); // none for anything else
 
 // Isolates the settings store and watches for modal dialogs and context menus: each must
 // be expected, with the user's answer. Any other fails the running test at once, naming it,
-// and is closed; so does a message box that is not plain text or shows under a busy cursor.
+// and is closed; so does a message box that is not plain text or shows under a busy cursor,
+// and a signal connection that cannot be made.
 void startTesting();
 void expectModal(const char *className, std::function<void(QWidget *)> answer);
 template <class T> void expect(std::function<void(T *)> answer)

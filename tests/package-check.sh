@@ -2,9 +2,9 @@
 # Builds the Debian package of a Release build, unpacks it and checks what a
 # workstation gets: the program, menu entry, icons and metadata only, all valid;
 # Qt and the printout's fonts as dependencies; the program on a virtual display.
-#   package-check.sh BUILD_DIR SOURCE_DIR
+#   package-check.sh BUILD_DIR SOURCE_DIR QT_MAJOR
 set -euo pipefail
-build=$(realpath "$1") src=$(realpath "$2")
+build=$(realpath "$1") src=$(realpath "$2") qt=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "package check FAILED: $*"; exit 1; }
@@ -37,7 +37,7 @@ appstreamcli validate --no-net "$root"/usr/share/metainfo/$id.metainfo.xml &&
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for dep in libqt5widgets5 libqt5printsupport5 fonts-urw-base35; do
+for dep in libqt${qt}widgets$qt libqt${qt}printsupport$qt fonts-urw-base35; do
     grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || fail "$dep is not a dependency"
 done
 

@@ -81,9 +81,8 @@ class TestDisplay : public WindowTest
         auto *toolBar = window->findChild<QToolBar *>("toolBar");
         for (QAction *action : toolBar->actions()) // device pixels per logical pixel
             if (!action->isSeparator())
-                icons << QString::number(
-                    action->icon().pixmap(window->windowHandle(), toolBar->iconSize()).width()
-                    / double(toolBar->iconSize().width()));
+                icons << QString::number(action->icon().pixmap(toolBar->iconSize()).width()
+                                         / double(toolBar->iconSize().width()));
         shown = {{"device pixel ratio", QString::number(window->devicePixelRatioF())},
                  {"toolbar icons", icons.join(' ')},
                  {"column widths", widths.join(' ')},
@@ -106,7 +105,7 @@ private slots:
              "40 160 40 160 160 40 40 160 40 40 40 40 40 40 40 40 40 160 40 160 "
              "80 160 160 160 80 160 80 100"},
             {"row height", "30"},
-            {"table font height", "15"},
+            {"table font height", QT_VERSION_MAJOR == 5 ? "15" : "14"}, // Qt 6 measures less
             {"drop-down texts cut short", "Messen, Steuern und Regeln"},
             {"printout", "4 pages, 10 pt, last page's table 2938 x 560, 196 texts"}};
         for (auto fact = facts.begin(); fact != facts.end(); ++fact)
