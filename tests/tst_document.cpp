@@ -135,9 +135,15 @@ private slots:
         add("UTF-16 with byte-order mark and CR LF", "utf16.csv",
             utf16->fromUnicode(Umlauts + "\r\n" + FullRow + "\r\n"), AtStartUp,
             {UmlautRow, FullRow});
-        add("Windows-1252 line keeps its umlauts, saved as UTF-8", "p.csv",
-            "1;Gr\xFC\xDF aus K\xF6ln\n" + FullRow.toUtf8(), AtStartUp,
-            {"1;Grüß aus Köln" + QString(26, ';'), FullRow});
+        add("Windows-1252 line keeps its umlauts and signs, saved as UTF-8", "p.csv",
+            "1;Gr\xFC\xDF aus K\xF6ln;\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E;"
+            "\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F\n"
+                + FullRow.toUtf8(),
+            AtStartUp,
+            {"1;Grüß aus Köln;€‚ƒ„…†‡ˆ‰Š‹ŒŽ;‘’“”•–—˜™š›œžŸ" + QString(24, ';'), FullRow});
+        add("values differing only in case stay apart", "p.csv",
+            planFile({"EG", "eg", "Eg ", "EG"}), AtStartUp,
+            {"EG" + EmptyRow, "eg" + EmptyRow, "Eg" + EmptyRow, "EG" + EmptyRow});
         add("line of 4 MiB in 41 fields refused, named by its first 1,000 characters", "lang.csv",
             (megabytes + QString(40, ';') + "\n" + megabytes + FullRow.mid(1)).toUtf8(), AtStartUp,
             {megabytes + FullRow.mid(1)}, {QString(1000, 'x') + " …"});
