@@ -29,11 +29,6 @@ QStringList spooledJobs(const QStringList &old = {})
     return jobs;
 }
 
-QCheckBox *box(QWidget *dialog, int number)
-{
-    return dialog->findChild<QCheckBox *>(QString("checkBox_%1").arg(number));
-}
-
 // Ends a dialog as the user does: a button by its text, Escape, Enter in the
 // heading field, or the window's close button.
 void press(QDialog *dialog, const QString &how)
@@ -46,17 +41,6 @@ void press(QDialog *dialog, const QString &how)
     for (QPushButton *button : dialog->findChildren<QPushButton *>())
         if (button->text() == how)
             button->click();
-}
-
-QStringList words(const QString &text)
-{
-    return text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
-}
-
-// The words of a PDF file, each page ended by "|".
-QStringList pageWords(const QString &pdf)
-{
-    return words(pdfText(pdf).replace('\f', " | "));
 }
 
 // The last page's scene: each text 20 inside a frame 80 high, in its middle;
@@ -116,6 +100,14 @@ class TestPrinting : public WindowTest
     Q_OBJECT
 
     QTemporaryDir dir;
+
+    static QCheckBox *box(QWidget *d, int n)
+    {
+        return d->findChild<QCheckBox *>("checkBox_" + QString::number(n));
+    }
+    static QStringList words(QString t) { return t.simplified().split(' ', Qt::SkipEmptyParts); }
+    // The words of a PDF file, each page ended by "|".
+    static QStringList pageWords(QString pdf) { return words(pdfText(pdf).replace('\f', " | ")); }
 
 private slots:
 
@@ -204,9 +196,9 @@ private slots:
             QFAIL("no PDF queue VorlanPDF1 of a print spooler: tests/print-spooler.sh makes it");
         // Cell texts that tell their row and column, every fourth empty; the drop-downs show "---".
         const auto cell = [](int r, int n) {
-            return QList<int> {21, 23, 24, 25, 26}.contains(n) ? "---"
-                : (r + n) % 4                                  ? QString("z%1s%2").arg(r).arg(n)
-                                                               : "";
+            if (QList<int> {21, 23, 24, 25, 26}.contains(n))
+                return QString("---");
+            return (r + n) % 4 ? QString("z%1s%2").arg(r).arg(n) : QString();
         };
         const QString path = dir.filePath("Bauteil 7/plan.csv");
         QStringList lines; // the titles, then the file's lines
@@ -235,17 +227,16 @@ private slots:
         });
         if (steps.size() > 1) {
             expect<Preview>([&](Preview *dialog) {
-                const QStringList names = QPrinterInfo::availablePrinterNames();
                 QStringList listed;
                 for (int i = 0; i < dialog->printerNames->count(); ++i)
                     listed << dialog->printerNames->itemText(i);
-                QCOMPARE(listed, names);
+                QCOMPARE(listed, QPrinterInfo::availablePrinterNames());
                 QCOMPARE(dialog->windowTitle() + " " + dialog->label->text() + " "
                              + dialog->printerNames->currentText(),
                          "Druck-Vorschau Druckerauswahl " + QPrinterInfo::defaultPrinterName());
                 QCOMPARE(!dialog->currentPrinter && !dialog->previewWidget, noPrinter);
                 for (const QString &printer :
-                     noPrinter ? QStringList() : QStringList {names.value(0), Queue}) {
+                     noPrinter ? QStringList() : QStringList {listed.value(0), Queue}) {
                     dialog->printerNames->setCurrentIndex(dialog->printerNames->findText(printer));
                     const QPageLayout layout = dialog->currentPrinter->pageLayout();
                     QCOMPARE(dialog->currentPrinter->printerName(), printer);
