@@ -311,9 +311,8 @@ private slots:
                                           {QMessageBox::No, "Nein"},
                                           {QMessageBox::Cancel, "Abbrechen"}};
         for (const QString command : {"open", "quit", "close"}) {
-            for (int answer : names.keys())
-                QTest::newRow(qPrintable(command + ", " + names[answer]))
-                    << command << answer << "";
+            for (int a : names.keys())
+                QTest::newRow(qPrintable(command + ", " + names[a])) << command << a << "";
             for (const QString twist : {"the save fails", "typed without Enter"})
                 QTest::newRow(qPrintable(command + ", Ja, " + twist))
                     << command << int(QMessageBox::Yes) << twist;
@@ -324,9 +323,8 @@ private slots:
         QFETCH(QString, command);
         QFETCH(int, answer);
         QFETCH(QString, twist);
-        const bool saveFails = twist == "the save fails",
+        const bool opening = command == "open", saveFails = twist == "the save fails",
                    typedOnly = twist == "typed without Enter";
-        const bool opening = command == "open";
         const QString name = writeFile(path("sub/a.csv"), planFile({FullRow}));
         window = openWindow(name);
         window->show();
