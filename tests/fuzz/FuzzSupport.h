@@ -1,59 +1,35 @@
-// Shared by the fuzz targets: a failed check, the application and the main
-// window on the offscreen platform, and the row a line fills as the file
-// format says.
+// Shared by the fuzz targets: a failed check, the main window on the offscreen
+// platform, and the row that a line fills as the file format says.
 #pragma once
 
 #include "VorlanCSV.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <cstdio>
-#include <cstdlib>
-
-// Aborts, so that libFuzzer keeps the input and the replay fails.
+// Aborts, so that libFuzzer keeps the input and a replay fails.
 #define CHECK(condition)                                                                           \
-    if (!(condition)) {                                                                            \
-        std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);         \
-        std::abort();                                                                              \
-    }
+    if (!(condition))                                                                              \
+        qFatal("%s:%d: check failed: %s", __FILE__, __LINE__, #condition);
 
-// Shows both texts, bytes other than letters and separators in %hex.
-#define CHECK_SAME(actual, expected)                                                               \
-    if ((actual) != (expected)) {                                                                  \
-        std::fprintf(stderr, "%s:%d: %s\n  is  %s\n  not %s\n", __FILE__, __LINE__, #actual,       \
-                     QString(actual).toUtf8().toPercentEncoding(" ;").constData(),                 \
-                     QString(expected).toUtf8().toPercentEncoding(" ;").constData());              \
-        std::abort();                                                                              \
-    }
-
-inline void startApplication()
+// The window on the offscreen platform as at start-up, a file of `content`
+// chosen in its file dialog. It is never destroyed: that would ask to save.
+inline VorlanCSV *mainWindow(const QByteArray &content)
 {
-    static QTemporaryDir home;
-    if (qApp)
-        return;
+    static QTemporaryDir dir; // also for the file dialog's settings
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_QPA_PLATFORMTHEME", "");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path())); // for the file dialog's state
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
     static int argc = 1;
     static char name[] = "fuzz", *argv[] = {name, nullptr};
     new QApplication(argc, argv);
-}
-
-// The window as at start-up, the file `content` chosen in its file dialog. It
-// is never destroyed: that would ask to save.
-inline VorlanCSV *mainWindow(const QByteArray &content)
-{
-    startApplication();
-    static QTemporaryDir dir;
     QFile file(dir.filePath("plan.csv"));
     CHECK(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
     file.close();
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, [&file] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         CHECK(dialog);
         dialog->findChild<QLineEdit *>("fileNameEdit")->setText(file.fileName());
@@ -72,9 +48,8 @@ inline QString filledRow(const QString &line)
     for (int c : {20, 22, 23, 24, 25})
         if (c < fields.size() && fields[c].isEmpty())
             fields[c] = "---";
-    if (fields.size() > 19)
-        fields[19] = fields[19].left(30);
     while (fields.size() < 28)
         fields << QString();
+    fields[19] = fields[19].left(30);
     return fields.join(';');
 }

@@ -1,7 +1,6 @@
-// Runs a fuzz target once on every file in the folders given, as the fuzzer
-// would, for builds without libFuzzer.
+// Runs a fuzz target once on each file given and each file in the folders
+// given, as the fuzzer would, for builds without libFuzzer.
 #include <QDirIterator>
-#include <QFile>
 
 #include <cstdint>
 #include <cstdio>
@@ -10,18 +9,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 int main(int argc, char *argv[])
 {
-    int inputs = 0;
+    QStringList inputs;
     for (int i = 1; i < argc; ++i) {
-        for (QDirIterator it(argv[i], QDir::Files); it.hasNext(); ++inputs) {
-            QFile file(it.next());
-            if (!file.open(QIODevice::ReadOnly))
-                qFatal("cannot read %s", qPrintable(file.fileName()));
-            const QByteArray bytes = file.readAll();
-            std::printf("%s\n", qPrintable(file.fileName()));
-            std::fflush(stdout);
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
-        }
+        if (!QFileInfo(argv[i]).isDir())
+            inputs << argv[i];
+        for (QDirIterator it(argv[i], QDir::Files); it.hasNext();)
+            inputs << it.next();
     }
-    std::printf("%d inputs\n", inputs);
-    return inputs > 0 ? 0 : 1;
+    for (const QString &input : qAsConst(inputs)) {
+        QFile file(input);
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(input));
+        const QByteArray bytes = file.readAll();
+        std::printf("%s\n", qPrintable(input));
+        std::fflush(stdout);
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
+    }
+    return inputs.isEmpty();
 }

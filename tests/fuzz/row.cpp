@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!accepted)
         return 0;
     const QString shown = window->rowText(1);
-    CHECK_SAME(shown, filledRow(line));
+    CHECK(shown == filledRow(line));
     const QByteArray stored = "x" + shown.toUtf8(); // a byte-order mark stays a character
-    CHECK_SAME(QString::fromUtf8(stored.data(), stored.size()).mid(1), shown);
+    CHECK(QString::fromUtf8(stored.data(), stored.size()).mid(1) == shown);
     table->removeRow(1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
