@@ -39,7 +39,8 @@ inline VorlanCSV *mainWindow(const QByteArray &content)
 }
 
 // What a row filled from `line` shows: the fields trimmed, those the line
-// lacks empty, an empty drop-down field "---", the explanation cut to 30.
+// lacks empty, an empty drop-down field "---", the explanation cut to 30
+// UTF-16 units.
 inline QString filledRow(const QString &line)
 {
     QStringList fields = line.split(';');
@@ -51,5 +52,7 @@ inline QString filledRow(const QString &line)
     while (fields.size() < 28)
         fields << QString();
     fields[19] = fields[19].left(30);
+    if (fields[19].size() == 30 && fields[19].at(29).isHighSurrogate())
+        fields[19].chop(1); // never half a character
     return fields.join(';');
 }
