@@ -3,13 +3,14 @@
 #   scripts/install-packages.sh          what building and running need
 #   scripts/install-packages.sh --tests  also the print spooler, PDF tools, the
 #                                        virtual display the tests use, and the
-#                                        tools that build and check the package
+#                                        tools that build and check the package,
+#                                        and clang with libFuzzer for the fuzz targets
 set -euo pipefail
 
 packages=(cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-urw-base35 fontconfig)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xauth x11-xserver-utils imagemagick xdotool
-               dpkg-dev file desktop-file-utils appstream)
+               dpkg-dev file desktop-file-utils appstream clang libclang-rt-14-dev)
 fi
 
 missing=()
