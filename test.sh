@@ -29,3 +29,16 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVORLAN_SANITIZE=ON
 cmake --build build-asan -j"$(nproc)"
 (cd build-asan && ctest --verbose)
 echo "sanitizer build and tests: $((SECONDS - started)) s"
+
+# The fuzz targets, fuzzed for 15 s each from their corpus in a build of their
+# own with clang and libFuzzer (the replays of their inputs ran above).
+if command -v clang++ >/dev/null; then
+    started=$SECONDS
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLAN_FUZZ=ON \
+        -DVORLAN_FUZZ_SECONDS=15
+    cmake --build build-fuzz -j"$(nproc)" --target fuzz_reader fuzz_row fuzz_paste fuzz_layout
+    (cd build-fuzz && ctest --verbose)
+    echo "fuzz build and runs: $((SECONDS - started)) s"
+else
+    echo "clang not installed: the fuzz targets only replayed their inputs"
+fi

@@ -3,8 +3,9 @@
 #   scripts/install-packages.sh          what building and running need
 #   scripts/install-packages.sh --qt6    also Qt 6, for -DVORLAN_QT_MAJOR=6
 #   scripts/install-packages.sh --tests  also Qt 6, the print spooler, PDF tools,
-#                                        the virtual display the tests use, and
-#                                        the tools that build and check the package
+#                                        the virtual display the tests use, the
+#                                        tools that build and check the package,
+#                                        and clang with libFuzzer for the fuzz targets
 set -euo pipefail
 
 packages=(cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-urw-base35 fontconfig)
@@ -13,7 +14,7 @@ if [[ "${1:-}" == "--qt6" || "${1:-}" == "--tests" ]]; then
 fi
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xauth x11-xserver-utils imagemagick xdotool
-               dpkg-dev file desktop-file-utils appstream)
+               dpkg-dev file desktop-file-utils appstream clang libclang-rt-14-dev)
 fi
 
 missing=()

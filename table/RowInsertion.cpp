@@ -94,7 +94,13 @@ bool VorlanCSV::insertRowFromText(int row, const QString &text)
             // The text comes after construction: given to the constructor,
             // it is laid out again while the editor is set up.
             auto *edit = new QLineEdit(this);
-            edit->setText(field);
+            // Cut here: the length limit would keep half of a character
+            // that does not fit, and a save would write "?" for it.
+            QString kept = field.left(ColumnCatalog::LineEditorMaxLength);
+            if (kept.size() == ColumnCatalog::LineEditorMaxLength
+                && kept.at(kept.size() - 1).isHighSurrogate())
+                kept.chop(1);
+            edit->setText(kept);
             edit->setMaxLength(ColumnCatalog::LineEditorMaxLength);
             edit->setValidator(fieldValidator);
             ui.tab->setCellEditor(row, c, edit);
