@@ -16,45 +16,24 @@
 
 namespace TestSupport {
 
-const QStringList ColumnTitles =
-    QString("ExportID|3|Datei|Verzeichnis|6|1|7|DokuNr|9|10|11|12|13|"
-            "14|15|16|17|Beschreibung|BauNr|Erläuterung|Format|"
-            "Fremdfirma|Geschoß|Gewerk|Maßstab|Planart|Techn.Obj.|DTYPE")
-        .split('|');
+namespace {
 
-// The vocabulary of the plan files: the drop-down items, in this order.
+// The lines of plan-format.txt: the column titles, then the drop-down items of each list.
+QStringList formatLine(int line)
+{
+    static const QStringList lines =
+        QString(readFile(PLAN_FORMAT_FILE)).split('\n').filter(QRegularExpression("^[^#]"));
+    return lines.value(line).split('|');
+}
+
+} // namespace
+
+const QStringList ColumnTitles = formatLine(0);
+
 QStringList vocabulary(int column)
 {
-    static const QMap<int, QString> lists = {
-        {20, "---|>A0|>A1|>A2|>A3|>A4|A0|A1|A2|A3|A4"},
-        {22,
-         "---|1. Ebene|2. Ebene|3. Ebene|4. Ebene|5. Ebene|6. Ebene|Buehne|Dachaufsicht|"
-         "Dachgeschoss|Ebene|Ebene +22,00 m|Ebene +3,90m|Ebene +7,00m|Ebene +7,00 m|"
-         "Ebene +9,00m|Ebene +9,50m|Ebene +/-0,00m|Ebene +4,35m|Ebene +4,375m|Ebene -4,50m|"
-         "Erd- und Obergeschoss|Erd- Dachgeschoss|Erdgeschoss|Fahrstuhl|Fundament|"
-         "1. + 2. Obergeschoss|1. Obergeschoss|2. Obergeschoss|3. Obergeschoss|"
-         "4. Obergeschoss|5. Obergeschoss|6. Obergeschoss|7. Obergeschoss|Installationsgang|"
-         "Keller-und Erdgeschoss|Kellergeschoss-Dachaufsicht|Kellergeschoss|Lkw|Meß-Anhänger|"
-         "Meß-Lkw|Untergeschoss|Unter- und Erdgeschoss|Technikzwischengeschoss|"
-         "Z2-Zwischengeschoss|Z1-Zwischengeschoss"},
-        {23,
-         "---|Elektro|Feuerwehr|Gase|Gebäudeautomation|Heizung|Hochbau|Innenraumgestaltung|"
-         "Kälte|Kälte mit Lüftung und Heizung|Kran|Lüftung|Lüftung und Heizung|"
-         "Lüftung und Kälte|Rahmen|RWA-Anlagen|Sanitär|Sanitär und Lüftung|Tiefbau"},
-        {24,
-         "---|1:1|1:2|1:5|1:10|1:12,5|1:20|1:25|1:50|1:100|1:150|1:200|1:250|1:300|1:500|"
-         "1:750|1:1000|1:1500|1:2000|1:2500|1:3500|1:4000|1:5000|1:7500|1:10000"},
-        {25,
-         "---|Ansicht|Brandabschnitt|Blitzschutz|Strangschema-BMA|Blockschaltbild|"
-         "Brandmeldeinstallation|Brandmeldetableau|Detail|Datennetzinstallation|Draufsicht|"
-         "Datenverteiler|Elektroinstallation|Elektroverteiler|Feuerwehrlaufkarte|"
-         "Fernmelde Blockschaltbild|Fernmeldeinstallation|Feuerschutzklappen|"
-         "Fernmeldeverteiler|Grundriss und Schnitt|Geländeschnitt|Grundriss|"
-         "Installation Wassermelder|Kabeltrassen|Lageplan|Messen, Steuern und Regeln|"
-         "Potentialausgleich|Regenwasser|Rauchwarnanlage|Rettungswegeplan|"
-         "Schnitt und Detail|Sanitärabwasser|Schnitt|Schema|Sonderplan|Schalplan|"
-         "Strangschema Datennetz|Strangschema|Verteiler"}};
-    return lists.contains(column) ? lists.value(column).split('|') : QStringList();
+    const int list = QList<int> {20, 22, 23, 24, 25}.indexOf(column);
+    return list < 0 ? QStringList() : formatLine(1 + list);
 }
 
 QStringList items(QWidget *dropDown)

@@ -14,7 +14,8 @@ class QTableWidget;
 
 namespace TestSupport {
 
-// Facts of the plan file format: the 28 header texts, the drop-down items of a column.
+// Facts of the plan file format, from plan-format.txt: the 28 header texts, the
+// drop-down items of a column.
 extern const QStringList ColumnTitles;
 QStringList vocabulary(int column);
 QStringList items(QWidget *dropDown); // none for anything else

@@ -1,6 +1,7 @@
 // Printing: the column dialog's marks, and the print command with both dialogs
-// ended every way, its pages laid out and, on "Drucken", spooled on a PDF queue of
-// a CUPS print spooler. Run once more without any printer (VORLAN_NO_PRINTER).
+// ended every way, the words of its pages and, on "Drucken", spooled on a PDF queue
+// of a CUPS print spooler. Run once more without any printer (VORLAN_NO_PRINTER).
+// Where the texts and frames sit on the pages, the layout fuzz target checks.
 #include "Preview.h"
 #include "SelectCol.h"
 #include "TestSupport.h"
@@ -41,56 +42,6 @@ void press(QDialog *dialog, const QString &how)
     for (QPushButton *button : dialog->findChildren<QPushButton *>())
         if (button->text() == how)
             button->click();
-}
-
-// The last page's scene: each text 20 inside a frame 80 high, in its middle;
-// rows 80 apart from y 240 on page 1 (the file line at 80), else from y 80;
-// frames touching, a column's equally wide and 40 wider than its texts, the
-// table at most 2970 wide; a table scaled to that gets a smaller font.
-void checkLastPage(QGraphicsScene *scene, int columns, const QString &fileLine)
-{
-    QList<QGraphicsTextItem *> texts;
-    QList<QRectF> frames;
-    for (QGraphicsItem *item : scene->items()) {
-        if (auto *frame = qgraphicsitem_cast<QGraphicsRectItem *>(item))
-            frames << frame->rect();
-        else if (auto *text = qgraphicsitem_cast<QGraphicsTextItem *>(item))
-            texts << text;
-    }
-    std::sort(texts.begin(), texts.end(), [](QGraphicsTextItem *a, QGraphicsTextItem *b) {
-        return qMakePair(a->y(), a->x()) < qMakePair(b->y(), b->x());
-    });
-    const bool scaled = columns == 28, firstPage = !fileLine.isEmpty();
-    const int fontSize = texts.value(0)->font().pointSize();
-    const double left = firstPage ? texts.first()->x() : 40;
-    QVERIFY(scaled ? fontSize < 20 && left < 40 : fontSize == 20 && left == 40);
-    if (firstPage) {
-        QCOMPARE(texts.first()->toPlainText(), fileLine);
-        QCOMPARE(texts.takeFirst()->y(), 80.0);
-    }
-    QCOMPARE(frames.size(), texts.size());
-    QList<double> widths, widest; // frame and longest text of each column
-    double right = 0;
-    for (int i = 0; i < texts.size(); ++i) {
-        const QRectF box = texts[i]->mapRectToScene(texts[i]->boundingRect());
-        const auto frame = std::find_if(frames.begin(), frames.end(), [&](const QRectF &f) {
-            return f.left() == box.left() - 20 && f.height() == 80
-                && qAbs(f.center().y() - box.center().y()) < 0.01;
-        });
-        QVERIFY2(frame != frames.end(), qPrintable("no frame around " + texts[i]->toPlainText()));
-        QCOMPARE(texts[i]->font().family() + QString::number(texts[i]->font().pointSize()),
-                 "Nimbus Sans L" + QString::number(fontSize));
-        QCOMPARE(box.top(), (firstPage ? 240.0 : 80.0) + 80 * (i / columns));
-        QCOMPARE(i % columns ? frame->left() : box.left(), i % columns ? right : int(left));
-        QVERIFY(scaled || frame->width() >= int(box.width() + 40));
-        widths << frame->width();
-        widest << qMax(widest.value(i - columns), box.width());
-        QCOMPARE(frame->width(), widths.at(i % columns));
-        right = frame->right();
-    }
-    QVERIFY(right + 20 <= 2970 && (!scaled || right > 2900));
-    for (int i = texts.size() - columns; firstPage && !scaled && i < texts.size(); ++i)
-        QCOMPARE(widths.at(i), double(int(widest.at(i) + 40))); // every row on this page
 }
 
 } // namespace
@@ -252,8 +203,6 @@ private slots:
                 pdf.setOutputFileName(dir.filePath("vorschau.pdf"));
                 dialog->on_paintRequested(&pdf);
                 QCOMPARE(pageWords(pdf.outputFileName()), expected);
-                checkLastPage(dialog->findChildren<QGraphicsScene *>().last(), marked.size(),
-                              expected.count("|") == 1 ? "Datei: " + path : QString());
                 press(dialog, steps[1]);
             });
         }

@@ -6,15 +6,8 @@
 // crash prints the last actions.
 #include "TestSupport.h"
 
-#include <QClipboard>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QRandomGenerator>
-#include <QScrollBar>
-#include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <csignal>
 #include <unistd.h>
@@ -48,12 +41,13 @@ QStringList shownRows(QTableWidget *tab, bool withOpenEditor)
         QStringList fields;
         for (int c = 0; c < tab->columnCount(); ++c) {
             QWidget *widget = tab->indexWidget(tab->model()->index(r, c));
+            auto *line = qobject_cast<QLineEdit *>(widget);
             if (auto *combo = qobject_cast<QComboBox *>(widget))
                 fields << combo->currentText();
-            else if (qobject_cast<QLineEdit *>(widget) && (withOpenEditor || c == 19))
-                fields << static_cast<QLineEdit *>(widget)->text();
             else
-                fields << (tab->item(r, c) ? tab->item(r, c)->text() : QString());
+                fields << (line && (withOpenEditor || c == 19) ? line->text()
+                               : tab->item(r, c)               ? tab->item(r, c)->text()
+                                                               : QString());
         }
         rows << fields.join(';');
     }
@@ -75,11 +69,12 @@ class TestRandomUser : public WindowTest
     int below(int n) { return n > 0 ? int(random.bounded(quint32(n))) : 0; }
     bool chance(int percent) { return below(100) < percent; }
     QPoint somewhere(QWidget *w) { return {below(w->width()), below(w->height())}; }
-    void note(const QString &action)
+    template <class... Args> void note(QString action, Args... args)
     {
+        ((action = action.arg(args)), ...);
         recent << QString("%1: %2").arg(recent.size() + 1).arg(action);
-        const QStringList last = recent.mid(qMax(0, recent.size() - 25));
-        recentText = ("last actions:\n" + last.join('\n') + '\n').toUtf8();
+        recentText = ("last actions:\n" + recent.mid(qMax(0, recent.size() - 25)).join('\n') + '\n')
+                         .toUtf8();
     }
 
     void click()
@@ -88,19 +83,17 @@ class TestRandomUser : public WindowTest
         QList<QWidget *> editors;
         for (QWidget *w :
              tab()->viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            editors << (w->isVisible() ? w : nullptr);
-        editors.removeAll(nullptr);
+            if (w->isVisible())
+                editors << w;
         QWidget *editor = chance(50) ? editors.value(below(editors.size())) : nullptr;
         const QModelIndex index =
             tab()->indexAt(editor ? editor->geometry().center() : somewhere(tab()->viewport()));
         const bool twice = chance(30);
         if (!index.isValid())
             return;
-        note(QString("clicks %1 cell %2/%3")
-                 .arg(twice ? 2 : 1)
-                 .arg(index.row())
-                 .arg(index.column()));
-        QWidget *widget = tab()->indexWidget(index);
+        note("clicks %1 cell %2/%3", twice ? 2 : 1, index.row(), index.column());
+        QWidget *widget = tab()->indexWidget(index), *viewport = tab()->viewport();
+        const QPoint center = tab()->visualRect(index).center();
         if (qobject_cast<QComboBox *>(widget)) { // the list opens: a few steps, Return or Escape
             QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
             QWidget *list = QApplication::activePopupWidget();
@@ -111,12 +104,9 @@ class TestRandomUser : public WindowTest
             QTRY_VERIFY(!QApplication::activePopupWidget());
         } else if (widget) {
             QTest::mouseClick(widget, Qt::LeftButton, {}, somewhere(widget));
-        } else if (twice) {
-            QTest::mouseDClick(tab()->viewport(), Qt::LeftButton, {},
-                               tab()->visualRect(index).center());
         } else {
-            QTest::mouseClick(tab()->viewport(), Qt::LeftButton, {},
-                              tab()->visualRect(index).center());
+            twice ? QTest::mouseDClick(viewport, Qt::LeftButton, {}, center)
+                  : QTest::mouseClick(viewport, Qt::LeftButton, {}, center);
         }
     }
 
@@ -126,16 +116,15 @@ class TestRandomUser : public WindowTest
         QString text;
         for (int i = 1 + below(5); i > 0; --i)
             text += letters.at(below(letters.size()));
-        note("types \"" + text + "\"");
-        for (const QChar ch : text) { // each key to the widget with the focus
+        note("types \"%1\"", text);
+        for (const QChar ch : text) // each key to the widget with the focus
             if (QWidget *focus = QApplication::focusWidget())
                 QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(ch), {});
-        }
         if (chance(30)) { // and a text from elsewhere, line breaks and all
             const QStringList texts = {"x;y", "x\ny", "x\r\ny", ", \"N\"", QString(40, 'w')};
             const QString pasted = texts.at(below(texts.size()));
             QGuiApplication::clipboard()->setText(pasted);
-            note(QString("pastes \"%1\"").arg(QString(pasted.toUtf8().toPercentEncoding())));
+            note("pastes \"%1\"", QString(pasted.toUtf8().toPercentEncoding()));
             if (QWidget *focus = QApplication::focusWidget())
                 QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
         }
@@ -149,9 +138,8 @@ class TestRandomUser : public WindowTest
             Qt::Key_Home,   Qt::Key_End,    Qt::Key_F2,    Qt::Key_Backspace, Qt::Key_Delete};
         const Qt::Key key = keys.at(below(keys.size()));
         QWidget *focus = QApplication::focusWidget();
-        note(QString("%1 on %2")
-                 .arg(QMetaEnum::fromType<Qt::Key>().valueToKey(key),
-                      focus ? focus->metaObject()->className() : "nothing"));
+        note("%1 on %2", QString(QMetaEnum::fromType<Qt::Key>().valueToKey(key)),
+             QString(focus ? focus->metaObject()->className() : "nothing"));
         if (focus)
             QTest::keyClick(focus, key);
     }
@@ -171,15 +159,14 @@ class TestRandomUser : public WindowTest
         const int notches = (1 + below(5)) * (chance(50) ? 1 : -1), to = below(101);
         switch (below(4)) { // the wheel twice as often
         case 0:
-            note(QString("drags the %1 bar to %2 %").arg(which).arg(to));
+            note("drags the %1 bar to %2 %", which, to);
             return dragScrollBar(bar, to / 100.0);
         case 1:
-            note(QString("clicks the %1 bar at %2,%3").arg(which).arg(at.x()).arg(at.y()));
+            note("clicks the %1 bar at %2,%3", which, at.x(), at.y());
             return QTest::mouseClick(bar, Qt::LeftButton, {}, at);
         default:
-            note(QString("turns the wheel %1 over %2")
-                     .arg(notches)
-                     .arg(under ? under->metaObject()->className() : "the cells"));
+            note("turns the wheel %1 over %2", notches,
+                 QString(under ? under->metaObject()->className() : "the cells"));
             turnWheel(under ? under : tab()->viewport(),
                       under ? under->mapFrom(tab()->viewport(), over) : over, 15 * notches,
                       chance(80) ? Qt::Vertical : Qt::Horizontal);
@@ -192,13 +179,13 @@ class TestRandomUser : public WindowTest
         const QSize size(500 + below(900), 300 + below(600));
         switch (below(3)) {
         case 0:
-            note(QString("resizes the window to %1x%2").arg(size.width()).arg(size.height()));
+            note("resizes the window to %1x%2", size.width(), size.height());
             return window->resize(size);
         case 1:
-            note(QString("makes column %1 %2 wide").arg(column).arg(length));
+            note("makes column %1 %2 wide", column, length);
             return tab()->horizontalHeader()->resizeSection(column, length);
         default:
-            note(QString("makes row %1 %2 high").arg(row).arg(length / 4));
+            note("makes row %1 %2 high", row, length / 4);
             return tab()->verticalHeader()->resizeSection(row, length / 4);
         }
     }
@@ -213,9 +200,8 @@ class TestRandomUser : public WindowTest
         const QString entry = entries.at(below(entries.size()));
         const QString changed = chance(20) ? clips.at(below(clips.size())) : "unchanged";
         const QPoint at = somewhere(tab()->viewport());
-        note(QString("right-clicks row %1, picks \"%2\", the clipboard %3")
-                 .arg(tab()->rowAt(at.y()))
-                 .arg(entry, changed == "unchanged" ? changed : "changing meanwhile"));
+        note("right-clicks row %1, picks \"%2\", the clipboard %3", tab()->rowAt(at.y()), entry,
+             changed == "unchanged" ? changed : "changing meanwhile");
         rightClick(tab(), at, entry, [&] {
             if (changed != "unchanged")
                 QGuiApplication::clipboard()->setText(changed);
@@ -269,9 +255,7 @@ private slots:
     void randomUser()
     {
         QFETCH(quint32, seed);
-        const int actions = qEnvironmentVariableIsSet("VORLAN_SOAK_ACTIONS")
-            ? qEnvironmentVariableIntValue("VORLAN_SOAK_ACTIONS")
-            : 300;
+        const int actions = qEnvironmentVariableIntValue("VORLAN_SOAK_ACTIONS");
         random.seed(seed);
         recent.clear();
         // A short row, a value its word list lacks, blanks around a value.
@@ -293,7 +277,7 @@ private slots:
             &TestRandomUser::key,        &TestRandomUser::scroll,
             &TestRandomUser::resize,     &TestRandomUser::clickAndScroll,
             &TestRandomUser::contextMenu};
-        for (int i = 0; i < actions && !QTest::currentTestFailed(); ++i) {
+        for (int i = 0; i < (actions ? actions : 300) && !QTest::currentTestFailed(); ++i) {
             chance(5) ? save() : (this->*kinds.at(below(kinds.size())))();
             QCoreApplication::processEvents();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

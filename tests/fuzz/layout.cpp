@@ -1,7 +1,9 @@
 // Page layout: any rows and column marks in, the pages of the preview out.
 // The first page holds the file line, the title row and 17 table rows, every
-// further one 20; each text 20 inside a frame 80 high; a column's frames are
-// equally wide, unscaled 40 wider than its longest text; the table within 2970.
+// further one 20; each text 20 inside a frame 80 high, the frames of a row
+// touching from the left margin on; a column's frames are equally wide,
+// unscaled 40 wider than its longest text; the table within 2970, filling it
+// when scaled down, the font scaled with it.
 #include "FuzzSupport.h"
 #include "Preview.h"
 
@@ -9,6 +11,7 @@
 #include <QGraphicsTextItem>
 #include <QPaintEngine>
 #include <QPrinter>
+#include <QSet>
 #include <QtEndian>
 
 #include <algorithm>
@@ -18,6 +21,7 @@ namespace {
 struct Page
 {
     QList<QRectF> texts, frames;
+    QSet<QString> fonts;
 };
 
 // Takes each page as its scene is rendered (the scene asks for the page's
@@ -46,9 +50,11 @@ public:
         if (metric == PdmWidth && scene) {
             rendered = {};
             for (QGraphicsItem *item : scene->items()) {
-                if (auto *text = qgraphicsitem_cast<QGraphicsTextItem *>(item))
+                if (auto *text = qgraphicsitem_cast<QGraphicsTextItem *>(item)) {
                     rendered.texts << text->mapRectToScene(text->boundingRect());
-                else if (auto *frame = qgraphicsitem_cast<QGraphicsRectItem *>(item))
+                    rendered.fonts
+                        << text->font().family() + ' ' + QString::number(text->font().pointSize());
+                } else if (auto *frame = qgraphicsitem_cast<QGraphicsRectItem *>(item))
                     rendered.frames << frame->rect();
             }
             std::sort(rendered.texts.begin(), rendered.texts.end(), [](QRectF a, QRectF b) {
@@ -87,12 +93,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CHECK(printer.pages.size() == 1 + (qMax(0, printed - 18) + 19) / 20);
     const QRectF fileLine = printer.pages[0].texts.value(0);
     CHECK(fileLine.y() == 80);
-    const bool scaled = fileLine.x() != 40;
+    const double scale = fileLine.x() / 40; // the file line starts at the margin
+    const bool scaled = scale != 1;
+    // A point size cut to 0 keeps the full font.
+    const int points = int(20 * scale + 1e-9) ? int(20 * scale + 1e-9) : 20;
     QVector<double> widths(28, -1), widest(28, 0);
     double right = 0;
     for (int p = 0, r = 0; p < printer.pages.size(); ++p) {
         const Page &page = printer.pages[p];
         int i = p == 0; // the page's texts, row by row from the top
+        CHECK(page.texts.isEmpty()
+              || page.fonts == QSet<QString> {"Nimbus Sans L " + QString::number(points)});
         for (int k = 0; k < (p ? 20 : 18) && r < printed; ++k, ++r) {
             for (int c = 0; c < marked; ++c, ++i) {
                 CHECK(i < page.texts.size());
@@ -104,15 +115,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                             && qAbs(f.center().y() - text.center().y()) < 0.01;
                     });
                 CHECK(frame != page.frames.end() && (widths[c] < 0 || frame->width() == widths[c]));
+                CHECK(c ? frame->left() == right : text.left() == int(fileLine.x()));
                 CHECK(scaled || frame->width() >= int(text.width() + 40));
                 widths[c] = frame->width();
                 widest[c] = qMax(widest[c], text.width());
-                right = qMax(right, frame->right());
+                right = frame->right();
             }
         }
         CHECK(i == page.texts.size() && page.frames.size() == page.texts.size() - (p == 0));
     }
-    CHECK(right + 20 <= 2970);
+    CHECK(right + 20 <= 2970 && (!scaled || right > 2900));
     for (int c = 0; c < marked && !scaled; ++c)
         CHECK(widths[c] == int(widest[c] + 40));
     return 0;
