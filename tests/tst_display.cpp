@@ -6,15 +6,9 @@
 #include "ScreenScaling.h"
 #include "TestSupport.h"
 
-#include <QComboBox>
-#include <QGraphicsRectItem>
-#include <QGraphicsScene>
-#include <QGraphicsTextItem>
-#include <QPrinter>
-#include <QStyleOptionComboBox>
-#include <QTemporaryDir>
-#include <QToolBar>
+#include <QtPrintSupport>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace TestSupport;
 
