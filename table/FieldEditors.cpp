@@ -12,8 +12,15 @@ FieldTextValidator::FieldTextValidator(QObject *parent) : QValidator(parent)
 
 bool FieldTextValidator::isStorable(const QString &text)
 {
-    for (const QChar ch : text) {
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
         if (ch == QLatin1Char(';') || ch == QLatin1Char('\n') || ch == QLatin1Char('\r'))
+            return false;
+        // Half a character, as a length limit cuts one beyond the basic plane, has no
+        // UTF-8 form: the editor refuses the input that would leave it.
+        if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (ch.isSurrogate())
             return false;
     }
     return true;

@@ -1,5 +1,6 @@
 // Editors for the cells of the plan table. A field can hold neither the
-// separator ";" nor a line break: the file has no way to store them.
+// separator ";" nor a line break nor half of a character: the file has no
+// way to store them.
 #pragma once
 
 #include <QComboBox>

@@ -121,7 +121,8 @@ class TestRandomUser : public WindowTest
             if (QWidget *focus = QApplication::focusWidget())
                 QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(ch), {});
         if (chance(30)) { // and a text from elsewhere, line breaks and all
-            const QStringList texts = {"x;y", "x\ny", "x\r\ny", ", \"N\"", QString(40, 'w')};
+            const QStringList texts = {"x;y", "x\ny", "x\r\ny", ", \"N\"",
+                                       QString("😀").repeated(20)};
             const QString pasted = texts.at(below(texts.size()));
             QGuiApplication::clipboard()->setText(pasted);
             note("pastes \"%1\"", QString(pasted.toUtf8().toPercentEncoding()));
@@ -215,7 +216,7 @@ class TestRandomUser : public WindowTest
             QFAIL("the table differs from the last save, and the title does not say so");
         clickTool(window.get(), "actionSpeichern");
         const QStringList shown = shownRows(tab(), true);
-        QCOMPARE(QString(readFile(file)).split('\n'), QString(planFile(shown)).split('\n'));
+        QCOMPARE(QString::fromUtf8(readFile(file)).split('\n'), (shown + QStringList("")));
         // 28 fields, no line break in any, an explanation of at most 30 characters
         QCOMPARE(shown.filter(QRegularExpression("^([^;\\n\\r]*;){19}[^;\\n\\r]{0,30}"
                                                  "(;[^;\\n\\r]*){8}$")),
