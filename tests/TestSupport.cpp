@@ -1,18 +1,8 @@
 // Shared helpers of the tests.
 #include "TestSupport.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMenu>
-#include <QScrollBar>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QStyleOptionSlider>
-#include <QTemporaryDir>
-#include <QToolBar>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace TestSupport {
 
@@ -177,25 +167,18 @@ void dragScrollBar(QScrollBar *bar, double fraction)
 {
     QStyleOptionSlider option;
     option.initFrom(bar);
-    option.subControls = QStyle::SC_All;
     option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
     option.maximum = bar->maximum();
-    option.sliderPosition = option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
+    option.sliderPosition = bar->value();
     option.pageStep = bar->pageStep();
-    const QRect groove = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
-                                                      QStyle::SC_ScrollBarGroove, bar);
-    const QRect handle = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
-                                                      QStyle::SC_ScrollBarSlider, bar);
-    const bool vertical = bar->orientation() == Qt::Vertical;
-    const int length =
-        vertical ? groove.height() - handle.height() : groove.width() - handle.width();
-    const QPoint from = handle.center(),
-                 to = from
-        + (vertical ? QPoint(0, 1) : QPoint(1, 0))
-            * int(fraction * length
-                  - (vertical ? handle.top() - groove.top() : handle.left() - groove.left()));
+    const auto rect = [&](QStyle::SubControl part) {
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+    };
+    const QRect groove = rect(QStyle::SC_ScrollBarGroove),
+                handle = rect(QStyle::SC_ScrollBarSlider);
+    const QPoint room(groove.width() - handle.width(), groove.height() - handle.height()),
+        by = room * fraction - (handle.topLeft() - groove.topLeft()), from = handle.center(),
+        to = from + (bar->orientation() == Qt::Vertical ? QPoint(0, by.y()) : QPoint(by.x(), 0));
     QTest::mousePress(bar, Qt::LeftButton, {}, from); // the focus moves as for a user
     for (const QPoint at : {(from + to) / 2, to}) {
         QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
