@@ -4,11 +4,7 @@
 
 #include "VorlanCSV.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <QtWidgets>
 
 // Aborts, so that libFuzzer keeps the input and a replay fails.
 #define CHECK(condition)                                                                           \

@@ -7,12 +7,8 @@
 #include "FuzzSupport.h"
 #include "Preview.h"
 
-#include <QGraphicsScene>
-#include <QGraphicsTextItem>
-#include <QPaintEngine>
-#include <QPrinter>
-#include <QSet>
-#include <QtEndian>
+#include <QtPrintSupport>
+#include <QtWidgets>
 
 #include <algorithm>
 

@@ -3,11 +3,6 @@
 // holding a line break; picked, it inserts that row.
 #include "FuzzSupport.h"
 
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QMenu>
-#include <QTableWidget>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static VorlanCSV *window = mainWindow("");

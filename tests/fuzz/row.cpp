@@ -3,8 +3,6 @@
 // leaves the table as it was. What the row shows must survive a UTF-8 file.
 #include "FuzzSupport.h"
 
-#include <QTableWidget>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const QString first = "1;Plan;a.pdf;;;;;;;;;;;;;;;Grundriss;12;Erstausgabe;A1;Firma;"
