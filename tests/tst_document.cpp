@@ -40,8 +40,10 @@ QMap<QString, QString> diskState(const QString &folder)
 {
     QMap<QString, QString> state = {{"", readFile(QSettings("Quellor", "VorlanCSV").fileName())}};
     for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-         it.hasNext();)
-        state[it.next()] = readFile(it.filePath()) + it.fileInfo().lastModified().toString();
+         it.hasNext();) {
+        const QString file = it.next(); // before the content is read
+        state[file] = readFile(file) + it.fileInfo().lastModified().toString(Qt::ISODateWithMs);
+    }
     return state;
 }
 
