@@ -124,9 +124,11 @@ private slots:
         add("values differing only in case stay apart", "p.csv",
             planFile({"EG", "eg", "Eg ", "EG"}), AtStartUp,
             {"EG" + EmptyRow, "eg" + EmptyRow, "Eg" + EmptyRow, "EG" + EmptyRow});
-        add("line of 4 MiB in 41 fields refused, named by its first 1,000 characters", "lang.csv",
-            (megabytes + QString(40, ';') + "\n" + megabytes + FullRow.mid(1)).toUtf8(), AtStartUp,
-            {megabytes + FullRow.mid(1)}, {QString(1000, 'x') + " …"});
+        const QString line1000 = QString(972, 'y') + QString(28, ';'); // 29 fields
+        add("lines of 4 MiB and of 1,000 characters refused, named by their first 1,000",
+            "lang.csv",
+            planFile({megabytes + QString(40, ';'), line1000, megabytes + FullRow.mid(1)}),
+            AtStartUp, {megabytes + FullRow.mid(1)}, {QString(1000, 'x') + " …", line1000});
         add("mixed LF and CR LF, blank lines, no line end at the end", "gemischt.csv",
             "a;b\r\n\r\nc\n \t \r\nd;;e\r\r\n" + FullRow.toUtf8(), AtStartUp,
             {ab, EmptyRow, "c" + EmptyRow, EmptyRow, "d;;e" + QString(25, ';'), FullRow});
