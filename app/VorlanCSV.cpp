@@ -2,15 +2,22 @@
 #include "VorlanCSV.h"
 
 #include "ColumnCatalog.h"
-#include "FieldEditors.h"
 #include "ScreenScaling.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QSettings>
+#include <QUndoStack>
 
 #include <cstdlib>
+
+namespace {
+
+// Steps the history keeps; older ones are forgotten.
+constexpr int HistorySteps = 10000;
+
+} // namespace
 
 VorlanCSV::VorlanCSV(QWidget *parent) : QMainWindow(parent, Qt::WindowFlags())
 {
@@ -22,13 +29,25 @@ VorlanCSV::VorlanCSV(QWidget *parent) : QMainWindow(parent, Qt::WindowFlags())
     if (!connect(ui.tab, SIGNAL(customContextMenuRequested(QPoint)), this,
                  SLOT(onContextMenu(QPoint))))
         showMessage("Connect failed");
-    // Plain cells are edited in place; their editor keeps out what the file
-    // format cannot store.
-    ui.tab->setItemDelegate(new FieldTextDelegate(ui.tab));
-    fieldValidator = new FieldTextValidator(this);
+
+    history = new QUndoStack(this);
+    history->setUndoLimit(HistorySteps);
+    connect(ui.tab, &PlanTable::cellEdited, this, &VorlanCSV::changeCell);
+    connect(ui.tab, &PlanTable::editorLeft, this, [this] { ++typingSession; });
+    // The keys are the way in: the menu and the toolbar keep their entries.
+    const auto addKeys = [this](const QStringList &keys, void (VorlanCSV::*command)()) {
+        auto *action = new QAction(this);
+        QList<QKeySequence> shortcuts;
+        for (const QString &key : keys)
+            shortcuts << QKeySequence(key);
+        action->setShortcuts(shortcuts);
+        connect(action, &QAction::triggered, this, command);
+        addAction(action);
+    };
+    addKeys({"Ctrl+Z"}, &VorlanCSV::undoChange);
+    addKeys({"Ctrl+Y", "Ctrl+Shift+Z"}, &VorlanCSV::redoChange);
 
     settings = new QSettings("Quellor", "VorlanCSV");
-    modified = false;
 
     on_actionOeffnen_triggered();
     if (fileName.isEmpty())
@@ -40,8 +59,8 @@ VorlanCSV::VorlanCSV(QWidget *parent) : QMainWindow(parent, Qt::WindowFlags())
             ui.tab->setColumnWidth(c, width);
     }
 
-    // Connected only now, so loading the first file is not a change.
-    if (!connect(ui.tab, SIGNAL(cellChanged(int, int)), this, SLOT(on_changed())))
+    // The title follows the history: clean at the step last saved or opened.
+    if (!connect(history, SIGNAL(cleanChanged(bool)), this, SLOT(on_changed())))
         showMessage("Connect failed");
 }
 
@@ -50,7 +69,6 @@ VorlanCSV::~VorlanCSV()
     if (!closeConfirmed)
         askToSave();
     delete settings;
-    dropValueModels();
 }
 
 void VorlanCSV::closeEvent(QCloseEvent *event)

@@ -8,12 +8,11 @@
 #include <QMainWindow>
 #include <QString>
 
-class FieldTextValidator;
-class QAbstractItemModel;
 class QClipboard;
 class QCloseEvent;
 class QMenu;
 class QSettings;
+class QUndoStack;
 
 class VorlanCSV : public QMainWindow
 {
@@ -27,6 +26,7 @@ public:
     QStringList splitRowText(const QString &text) const;
     bool insertRowFromText(int row, const QString &text);
 
+    bool isModified() const; // the table is not at the step last saved or opened
     bool askToSave();
     void updateTitle();
     void showMessage(QString text);
@@ -50,23 +50,26 @@ private:
     QMenu *buildContextMenu();
     void insertRowAtContextRow(const QString &text);
     bool loadPlanFile(const QString &path);
-    QAbstractItemModel *valueModel(const QStringList *values);
+    RowCells cellsFromText(const QString &text);
     QString sharedField(int column, const QString &field);
-    void dropValueModels();
+    void changeCell(int row, int column, const QString &value);
+    void undoChange();
+    void redoChange();
 
     Ui::VorlanCSVClass ui;
     QString fileName;
     int contextRow;
     QSettings *settings;
     QClipboard *clipboard;
-    bool modified;
+    // Every change of the table, as steps that can be taken back; its clean
+    // step is the one last saved or opened.
+    QUndoStack *history;
+    // Typing into one explanation field, until it loses the focus, is one step.
+    int typingSession = 1;
     // Set once the user has agreed to close, so no later step asks again.
     bool closeConfirmed = false;
     // The clipboard's text as the context menu found it.
     QString checkedPasteText;
-    // One validator serves every line editor of column 19.
-    FieldTextValidator *fieldValidator;
-    QHash<const QStringList *, QAbstractItemModel *> valueModels;
     // The last few texts of each plain column while rows are filled in.
     QHash<int, QStringList> recentFields;
 };

@@ -4,24 +4,27 @@
 #include "BusyCursor.h"
 
 #include <QMessageBox>
+#include <QUndoStack>
 
 void VorlanCSV::on_changed()
 {
-    if (modified)
-        return;
-    modified = true;
     updateTitle();
+}
+
+bool VorlanCSV::isModified() const
+{
+    return !history->isClean();
 }
 
 void VorlanCSV::updateTitle()
 {
-    setWindowTitle("VorlanCSV - " + fileName + (modified ? " *" : ""));
+    setWindowTitle("VorlanCSV - " + fileName + (isModified() ? " *" : ""));
 }
 
 bool VorlanCSV::askToSave()
 {
     ui.tab->commitOpenEditor();
-    if (!modified)
+    if (!isModified())
         return true;
 
     // Built by hand rather than with QMessageBox::question, so that a path
@@ -37,7 +40,7 @@ bool VorlanCSV::askToSave()
     // what asked, as "Abbrechen" would.
     if (answer == QMessageBox::Yes) {
         on_actionSpeichern_triggered();
-        return !modified;
+        return !isModified();
     }
     return answer != QMessageBox::Cancel;
 }

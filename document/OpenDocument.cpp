@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
+#include <QUndoStack>
 
 namespace {
 
@@ -67,15 +68,13 @@ bool VorlanCSV::loadPlanFile(const QString &path)
     // The previous list goes before the new one is decoded, and the bytes
     // and then each line as soon as they are used, so that the new list
     // takes the memory they held instead of more.
-    dropValueModels();
-    ui.tab->removeCellEditors();
+    ui.tab->setFilling(true);
     ui.tab->clearContents();
     QStringList lines = PlanFileReader::splitLines(bytes);
     bytes.clear();
     // All rows at once: inserting them one by one costs time for every row
     // already there.
     ui.tab->setRowCount(lines.size());
-    ui.tab->setFilling(true);
     int row = 0;
     while (!lines.isEmpty()) {
         const QString line = lines.takeFirst();
@@ -93,7 +92,8 @@ bool VorlanCSV::loadPlanFile(const QString &path)
     // Refused lines leave no rows, nor does a longer previous document.
     ui.tab->setRowCount(row);
 
-    modified = false;
+    // A new list, a new history, at the step just opened.
+    history->clear();
     updateTitle();
     return true;
 }

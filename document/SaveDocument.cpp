@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
+#include <QUndoStack>
 
 namespace {
 
@@ -75,6 +76,6 @@ void VorlanCSV::on_actionSpeichern_triggered()
         return;
     }
 
-    modified = false;
+    history->setClean();
     updateTitle();
 }

@@ -4,8 +4,17 @@
 
 #include "ColumnCatalog.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QWheelEvent>
+
+bool isHistoryKey(const QKeyEvent *event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    return (modifiers == Qt::ControlModifier && (key == Qt::Key_Z || key == Qt::Key_Y))
+        || (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_Z);
+}
 
 FieldTextValidator::FieldTextValidator(QObject *parent) : QValidator(parent)
 {}
@@ -44,6 +53,21 @@ QWidget *FieldTextDelegate::createEditor(QWidget *parent, const QStyleOptionView
     if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
         lineEdit->setValidator(new FieldTextValidator(lineEdit));
     return editor;
+}
+
+void FieldTextDelegate::setModelData(QWidget *editor, QAbstractItemModel *,
+                                     const QModelIndex &index) const
+{
+    if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
+        emit edited(index, lineEdit->text());
+}
+
+bool FieldTextDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    // Not accepted, the key goes on to the window's shortcuts.
+    if (event->type() == QEvent::ShortcutOverride && isHistoryKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 ValueDropDown::ValueDropDown(QWidget *parent) : QComboBox(parent)

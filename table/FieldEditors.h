@@ -7,6 +7,12 @@
 #include <QStyledItemDelegate>
 #include <QValidator>
 
+class QKeyEvent;
+
+// Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z go to the table's history, also from a
+// field that would take them for its own text.
+bool isHistoryKey(const QKeyEvent *event);
+
 class FieldTextValidator : public QValidator
 {
     Q_OBJECT
@@ -21,6 +27,8 @@ public:
 // In-place editor of the plain cells: the table's own line edit, with the
 // validator above. Cells of the drop-down and explanation columns get none:
 // a short row has no editor there, and what was typed would not be saved.
+// What the editor holds is handed on as an edit, not written to the model:
+// the table's history makes the change.
 class FieldTextDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -29,6 +37,14 @@ public:
     explicit FieldTextDelegate(QObject *parent = nullptr);
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model,
+                      const QModelIndex &index) const override;
+
+signals:
+    void edited(const QModelIndex &index, const QString &value) const;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
 };
 
 // The drop-down of a vocabulary cell. The wheel scrolls the table, also

@@ -1,11 +1,23 @@
-// The plan table: a table widget that keeps only the cell editors in sight
-// among the viewport's children, so that long plan lists with thousands of
-// drop-downs scroll and load in time proportional to what is shown.
+// The plan table: every value lives in the table's items; the drop-downs and
+// explanation fields exist only for the cells in sight, so that a list of
+// fifty thousand rows costs no more widgets than one of fifty.
 #pragma once
 
+#include <QHash>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTableWidget>
 #include <QVector>
+
+#include <optional>
+
+class FieldTextValidator;
+class QAbstractItemModel;
+
+// A cell's value; a cell for which its row's line held no field has none.
+using CellValue = std::optional<QString>;
+// A row's values in column order; columns beyond its end keep what they had.
+using RowCells = QVector<CellValue>;
 
 class PlanTable : public QTableWidget
 {
@@ -15,42 +27,68 @@ public:
     explicit PlanTable(QWidget *parent = nullptr);
     using QTableWidget::edit;
 
-    // Like setCellWidget(); the editor waits out of sight until its cell is
-    // scrolled into view.
-    void setCellEditor(int row, int column, QWidget *editor);
+    static bool hasCellEditor(int column); // a drop-down or the explanation field
 
-    // Removes every cell editor in row order, which lets them be destroyed
-    // in the order they were parked; the table keeps its items.
-    void removeCellEditors();
+    CellValue cellValue(int row, int column) const;
+    void setCellValue(int row, int column, const CellValue &value);
+    RowCells rowCells(int row) const;
+    void setRowCells(int row, const RowCells &cells);
 
-    // While a list is being filled in, the cells are out of sight as a whole,
-    // so that each new editor goes to the holder without being shown and
-    // hidden on the way. A message box in between shows the table as it is.
+    // The drop-down or explanation field on a cell, while the cell is in
+    // sight or its editor holds the focus; null elsewhere.
+    QWidget *cellEditor(int row, int column) const;
+
+    // Makes the cell current and scrolls it into view; the focus follows
+    // into its editor, or back to the table.
+    void showCell(int row, int column);
+
+    // While a list is being filled in, the cells are out of sight as a whole
+    // and get no editors. A message box in between shows the table as it is.
     void setFilling(bool filling);
 
     // Takes over what the in-place editor of a plain cell holds, as Enter
     // would, and closes it.
     void commitOpenEditor();
 
+signals:
+    // The user changed a cell: in its editor, or in place and confirmed.
+    void cellEdited(int row, int column, const QString &value);
+    // An editor lost the focus: what was typed into it is complete.
+    void editorLeft();
+
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void updateEditorGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void placeEditors();
-    void park(QWidget *editor);
-
-    struct ShownEditor
+    struct Placed
     {
-        QPointer<QWidget> editor;
-        bool cellEditor;
+        QPersistentModelIndex index;
+        QWidget *editor;
+        int column; // kept for an editor whose cell is gone
     };
 
-    QWidget *parking;
-    QVector<ShownEditor> shown;
+    void placeEditors();
+    void placeLater();
+    QWidget *takeEditor(int column);
+    void release(QWidget *editor, int column);
+    void showValue(QWidget *editor, int column, const QString &value);
+    void editorChanged(QWidget *editor);
+    void showValues(const QModelIndex &from, const QModelIndex &to);
+    const Placed *placedFor(const QWidget *editor) const;
+    QWidget *focusedEditor() const;
+
+    QVector<Placed> placed;
+    QHash<int, QVector<QWidget *>> spare;         // by column
+    QHash<int, QAbstractItemModel *> valueModels; // one list per drop-down column
+    FieldTextValidator *validator;
     // The view's own editor of a plain cell, while one is open.
     QPointer<QWidget> inPlaceEditor;
+    bool filling = false;
+    bool placingQueued = false;
     // Showing, hiding and moving editors can move the focus, and that can
     // scroll the table and so ask for the editors to be placed again.
     bool placing = false;

@@ -4,9 +4,11 @@
 
 #include "ColumnCatalog.h"
 #include "FieldEditors.h"
+#include "TableChanges.h"
 
 #include <QClipboard>
 #include <QMenu>
+#include <QUndoStack>
 
 namespace {
 
@@ -65,9 +67,7 @@ void VorlanCSV::onCopy()
 void VorlanCSV::insertRowAtContextRow(const QString &text)
 {
     const int row = contextRow < 0 ? ui.tab->rowCount() : contextRow;
-    ui.tab->insertRow(row);
-    insertRowFromText(row, text);
-    modified = true;
+    history->push(new RowChange(ui.tab, row, cellsFromText(text), true));
 }
 
 void VorlanCSV::onInsert()
@@ -82,7 +82,5 @@ void VorlanCSV::onInsertCopied()
 
 void VorlanCSV::onDelete()
 {
-    ui.tab->removeRow(contextRow);
-    // Removing a row changes no cell, so nothing else reports the change.
-    on_changed();
+    history->push(new RowChange(ui.tab, contextRow, ui.tab->rowCells(contextRow), false));
 }

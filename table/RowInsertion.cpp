@@ -1,12 +1,7 @@
-// Fills a table row from a RowText and gives each cell its editor.
+// Fills a table row from a RowText: the values its cells take.
 #include "VorlanCSV.h"
 
 #include "ColumnCatalog.h"
-#include "FieldEditors.h"
-
-#include <QLineEdit>
-#include <QSignalBlocker>
-#include <QStringListModel>
 
 #include <utility>
 
@@ -16,24 +11,6 @@ namespace {
 constexpr int RecentFieldCount = 16;
 
 } // namespace
-
-// The drop-downs of a column share one read-only model of their value list.
-QAbstractItemModel *VorlanCSV::valueModel(const QStringList *values)
-{
-    QAbstractItemModel *&model = valueModels[values];
-    if (!model)
-        model = new QStringListModel(*values, this);
-    return model;
-}
-
-void VorlanCSV::dropValueModels()
-{
-    // A drop-down that outlives its model forgets it at once; one destroyed
-    // while still attached searches every other drop-down's connection to
-    // the model. So the models go first when all drop-downs go.
-    qDeleteAll(valueModels);
-    valueModels.clear();
-}
 
 // Plan lists repeat most values from row to row: the project, the part of
 // the building, the year, the firm, the file type. A field equal to one of
@@ -54,60 +31,41 @@ QString VorlanCSV::sharedField(int column, const QString &field)
     return field;
 }
 
-bool VorlanCSV::insertRowFromText(int row, const QString &text)
+// The values a RowText gives its row's first columns: the fields trimmed, an
+// empty drop-down field "---", the explanation cut to its 30 characters.
+// Values of the word lists share the list's text.
+RowCells VorlanCSV::cellsFromText(const QString &text)
 {
     const QStringList fields = splitRowText(text);
-    if (fields.size() > ColumnCatalog::ColumnCount)
-        return false;
-
-    if (row >= ui.tab->rowCount())
-        ui.tab->insertRow(row);
-
-    for (int c = 0; c < fields.size(); ++c) {
+    RowCells cells;
+    for (int c = 0; c < fields.size() && c < ColumnCatalog::ColumnCount; ++c) {
         const QString &field = fields.at(c);
         if (const QStringList *values = ColumnCatalog::entry(c).list) {
-            // The items are the list itself, shared until someone would
-            // change it; a plan list has thousands of these drop-downs.
-            auto *combo = new ValueDropDown(this);
-            // Connected first, and quiet while it gets its list and value,
-            // so that filling reports no change. Setting a value makes the
-            // accessibility support connect to the drop-down; connecting
-            // after that would grow its table of connections and leave the
-            // first, smaller one behind unused, in every drop-down.
-            connect(combo, SIGNAL(currentTextChanged(const QString &)), this, SLOT(on_changed()));
-            {
-                const QSignalBlocker quiet(combo);
-                const int entry = values->indexOf(field);
-                if (entry >= 0 || field.isEmpty()) {
-                    combo->setModel(valueModel(values));
-                    combo->setCurrentIndex(qMax(0, entry));
-                } else {
-                    // A value the list lacks (from another tool, or an
-                    // older list) stays the cell's value, offered after
-                    // the list's own entries in this cell alone.
-                    combo->setModel(new QStringListModel(*values + QStringList(field), combo));
-                    combo->setCurrentIndex(values->size());
-                }
-            }
-            ui.tab->setCellEditor(row, c, combo);
+            const int entry = field.isEmpty() ? 0 : values->indexOf(field);
+            // A value the list lacks (from another tool, or an older list)
+            // stays the cell's value.
+            cells.append(entry >= 0 ? values->at(entry) : field);
         } else if (c == ColumnCatalog::LineEditorColumn) {
-            // The text comes after construction: given to the constructor,
-            // it is laid out again while the editor is set up.
-            auto *edit = new QLineEdit(this);
-            // Cut here: the length limit would keep half of a character
-            // that does not fit, and a save would write "?" for it.
+            // Never half of a character that does not fit: a save would
+            // write "?" for it.
             QString kept = field.left(ColumnCatalog::LineEditorMaxLength);
             if (kept.size() == ColumnCatalog::LineEditorMaxLength
                 && kept.at(kept.size() - 1).isHighSurrogate())
                 kept.chop(1);
-            edit->setText(kept);
-            edit->setMaxLength(ColumnCatalog::LineEditorMaxLength);
-            edit->setValidator(fieldValidator);
-            ui.tab->setCellEditor(row, c, edit);
-            connect(edit, SIGNAL(textChanged(const QString &)), this, SLOT(on_changed()));
+            cells.append(kept);
         } else {
-            ui.tab->setItem(row, c, new QTableWidgetItem(sharedField(c, field)));
+            cells.append(sharedField(c, field));
         }
     }
+    return cells;
+}
+
+bool VorlanCSV::insertRowFromText(int row, const QString &text)
+{
+    if (text.count(QLatin1Char(';')) >= ColumnCatalog::ColumnCount)
+        return false;
+    if (row >= ui.tab->rowCount())
+        ui.tab->insertRow(row);
+    ui.tab->setRowCells(row, cellsFromText(text));
     return true;
 }

@@ -1,11 +1,6 @@
 // RowText: one table row as one line, its 28 cell values joined by ";".
 #include "VorlanCSV.h"
 
-#include "ColumnCatalog.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-
 QString VorlanCSV::rowText(int row) const
 {
     QString text;
@@ -15,15 +10,8 @@ QString VorlanCSV::rowText(int row) const
     for (int c = 0; c < ui.tab->columnCount(); ++c) {
         if (c > 0)
             text += QLatin1Char(';');
-        if (ColumnCatalog::entry(c).list) {
-            if (auto *combo = qobject_cast<QComboBox *>(ui.tab->cellWidget(row, c)))
-                text += combo->currentText();
-        } else if (c == ColumnCatalog::LineEditorColumn) {
-            if (auto *edit = qobject_cast<QLineEdit *>(ui.tab->cellWidget(row, c)))
-                text += edit->text();
-        } else if (const QTableWidgetItem *item = ui.tab->item(row, c)) {
+        if (const QTableWidgetItem *item = ui.tab->item(row, c))
             text += item->text();
-        }
     }
     return text;
 }

@@ -229,9 +229,23 @@ void trigger(VorlanCSV *window, const char *action)
     window->findChild<QAction *>(action)->trigger();
 }
 
-QTableWidget *table(VorlanCSV *window)
+void editCell(PlanTable *tab, int row, int column, const QString &text)
 {
-    return window->findChild<QTableWidget *>("tab");
+    const QModelIndex index = tab->model()->index(row, column);
+    tab->setCurrentIndex(index);
+    tab->edit(index);
+    auto *editor = qobject_cast<QLineEdit *>(tab->indexWidget(index));
+    QVERIFY2(editor, "no editor opens in a plain cell");
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!tab->indexWidget(index)); // taken over once the editor closes
+}
+
+PlanTable *table(VorlanCSV *window)
+{
+    return window->findChild<PlanTable *>("tab");
 }
 
 QStringList rowTexts(VorlanCSV *window)

@@ -49,7 +49,8 @@ void turnWheel(QWidget *widget, QPoint pos, int degrees, Qt::Orientation = Qt::V
 std::unique_ptr<VorlanCSV> openWindow(const QString &path); // chosen in the start-up dialog
 void discardWindow(std::unique_ptr<VorlanCSV> &window);     // a question is answered "Nein"
 void trigger(VorlanCSV *window, const char *action);
-QTableWidget *table(VorlanCSV *window);
+void editCell(PlanTable *tab, int row, int column, const QString &text); // a plain cell, Enter
+PlanTable *table(VorlanCSV *window);
 QStringList rowTexts(VorlanCSV *window);
 QString titleOf(const QString &path, bool modified = false);
 QByteArray planFile(const QStringList &rows); // one LF after each row, in UTF-8

@@ -233,7 +233,7 @@ private slots:
         if (refusing && QFile(path("sub/probe")).open(QIODevice::WriteOnly))
             QSKIP("this machine lets the folder take new files (no chattr +i, no permissions)");
         window = openWindow(opened);
-        table(window.get())->item(0, 0)->setText(first);
+        editCell(table(window.get()), 0, 0, first);
         QSettings("Quellor", "VorlanCSV").setValue("lastpath", "/elsewhere");
         if (failure != Saved)
             expectMessage();
@@ -296,12 +296,12 @@ private slots:
         const QString name = writeFile(path("sub/a.csv"), planFile({FullRow}));
         window = openWindow(name);
         window->show();
-        QTableWidget *tab = table(window.get());
+        PlanTable *tab = table(window.get());
         if (typedOnly) {
             tab->editItem(tab->item(0, 0));
             QTest::keyClicks(tab->indexWidget(tab->model()->index(0, 0)), "99");
         } else {
-            tab->item(0, 0)->setText("99");
+            editCell(tab, 0, 0, "99");
         }
         QCOMPARE(window->windowTitle(), titleOf(name, !typedOnly));
         QVERIFY(!saveFails || QDir(path("sub")).removeRecursively());

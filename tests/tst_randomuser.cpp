@@ -33,21 +33,22 @@ extern "C" void onFatalSignal(int signal)
     std::raise(signal);
 }
 
-// What each cell shows; an editor still open over a plain cell shows what it holds.
-QStringList shownRows(QTableWidget *tab, bool withOpenEditor)
+// What the table holds; an editor still open over a plain cell counts as entered. A
+// drop-down or explanation field that shows anything but its cell's value shows "≠".
+QStringList shownRows(PlanTable *tab, bool withOpenEditor)
 {
     QStringList rows;
     for (int r = 0; r < tab->rowCount(); ++r) {
         QStringList fields;
         for (int c = 0; c < tab->columnCount(); ++c) {
-            QWidget *widget = tab->indexWidget(tab->model()->index(r, c));
-            auto *line = qobject_cast<QLineEdit *>(widget);
-            if (auto *combo = qobject_cast<QComboBox *>(widget))
-                fields << combo->currentText();
+            const QString value = tab->item(r, c) ? tab->item(r, c)->text() : QString();
+            auto *line = qobject_cast<QLineEdit *>(tab->cellEditor(r, c));
+            auto *combo = qobject_cast<QComboBox *>(tab->cellEditor(r, c));
+            auto *open = qobject_cast<QLineEdit *>(tab->indexWidget(tab->model()->index(r, c)));
+            if ((line && line->text() != value) || (combo && combo->currentText() != value))
+                fields << "≠";
             else
-                fields << (line && (withOpenEditor || c == 19) ? line->text()
-                               : tab->item(r, c)               ? tab->item(r, c)->text()
-                                                               : QString());
+                fields << (open && withOpenEditor ? open->text() : value);
         }
         rows << fields.join(';');
     }
@@ -65,7 +66,7 @@ class TestRandomUser : public WindowTest
     QStringList recent, saved; // the last actions; the rows of the last save
     QRandomGenerator random;
 
-    QTableWidget *tab() const { return table(window.get()); }
+    PlanTable *tab() const { return table(window.get()); }
     int below(int n) { return n > 0 ? int(random.bounded(quint32(n))) : 0; }
     bool chance(int percent) { return below(100) < percent; }
     QPoint somewhere(QWidget *w) { return {below(w->width()), below(w->height())}; }
@@ -92,7 +93,8 @@ class TestRandomUser : public WindowTest
         if (!index.isValid())
             return;
         note("clicks %1 cell %2/%3", twice ? 2 : 1, index.row(), index.column());
-        QWidget *widget = tab()->indexWidget(index), *viewport = tab()->viewport();
+        QWidget *widget = tab()->cellEditor(index.row(), index.column()),
+                *viewport = tab()->viewport();
         const QPoint center = tab()->visualRect(index).center();
         if (qobject_cast<QComboBox *>(widget)) { // the list opens: a few steps, Return or Escape
             QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());

@@ -46,7 +46,7 @@ class TestTable : public WindowTest
     QTemporaryDir dir;
     QString file = dir.filePath("plan.csv");
 
-    QTableWidget *tab() const { return table(window.get()); }
+    PlanTable *tab() const { return table(window.get()); }
     void load(const QStringList &rows)
     {
         window = openWindow(writeFile(file, planFile(rows)));
@@ -87,12 +87,14 @@ private slots:
         QCOMPARE(window->rowText(-1) + window->rowText(1), QString()); // no such rows
         // A value its list lacks is offered after the list in its own cell only.
         window->insertRowFromText(int(taken), QString(26, ';'));
+        window->resize(3000, 400); // every column in sight
+        QCoreApplication::processEvents();
         for (int c : {20, 22, 23, 24, 25}) {
             const QString value = rowText.section(';', c, c);
             const bool own = taken && !vocabulary(c).contains(value), none = text.count(';') < c;
-            QCOMPARE(items(tab()->cellWidget(0, c)),
+            QCOMPARE(items(tab()->cellEditor(0, c)),
                      none ? QStringList() : vocabulary(c) + QStringList(value).mid(!own));
-            QCOMPARE(items(tab()->cellWidget(taken, c)), vocabulary(c));
+            QCOMPARE(items(tab()->cellEditor(taken, c)), vocabulary(c));
         }
     }
 
@@ -141,7 +143,7 @@ private slots:
         const int row = column == 5 || then == "short row" ? 3 : 2;
         const QModelIndex index = tab()->model()->index(row, column);
         tab()->scrollTo(index);
-        QWidget *cell = tab()->cellWidget(row, column);
+        QWidget *cell = tab()->cellEditor(row, column);
         QTRY_VERIFY(!cell || cell->isVisible());
         const bool focused = !then.endsWith("no focus"), dropDown = column == 22,
                    command = QString("Speichern Kopieren Drucken").contains(then);
@@ -213,7 +215,8 @@ private slots:
     {
         const QString row = withField(19, QString(27, 'e'), RowA);
         load({row});
-        auto *edit = qobject_cast<QLineEdit *>(tab()->cellWidget(0, 19));
+        tab()->scrollTo(tab()->model()->index(0, 19));
+        auto *edit = qobject_cast<QLineEdit *>(tab()->cellEditor(0, 19));
         edit->setFocus();
         edit->end(false);
         for (int i = 0; i < 2; ++i)
@@ -232,8 +235,7 @@ private slots:
         const QString copy = "Kopieren", paste = "Einfügen", empty = "Leere Zeile einfügen",
                       remove = "Löschen";
         const QStringList all = {copy, paste, empty, remove}, noPaste = {copy, empty, remove};
-        const QString spacedB = QString(RowB).replace("Plan B", "  Plan B "),
-                      semicolon = QString(RowA).replace("Plan A;a", "a;b;a");
+        const QString spacedB = QString(RowB).replace("Plan B", "  Plan B ");
         const auto add = [](const char *what, MenuCase c) {
             c.after = c.entry.isEmpty() ? c.document : c.after;
             c.clipboardAfter = c.clipboardAfter == "=" ? c.clipboard : c.clipboardAfter;
@@ -249,8 +251,6 @@ private slots:
             {ab, -1, "", empty, {empty}, {RowA, RowB, EmptyRow}, true, ""});
         add("copy keeps blanks and is no change",
             {ab, 1, "x", copy, noPaste, {RowA, spacedB}, false, spacedB, "  Plan B "});
-        add("copy of a row holding ';' clears the clipboard",
-            {{RowA}, 0, "x", copy, noPaste, {semicolon}, false, "", "a;b"});
         add("paste on row 1 goes above it, trimmed",
             {ab, 1, QString(RowB).replace(";", " ;  "), paste, all, {RowA, RowB, RowB}, true, "="});
         add("paste inserts the row checked as the menu opened",
@@ -264,7 +264,7 @@ private slots:
         QFETCH(MenuCase, c);
         load(c.document);
         if (!c.cell.isEmpty()) {
-            tab()->item(c.row, 1)->setText(c.cell);
+            editCell(tab(), c.row, 1, c.cell);
             trigger(window.get(), "actionSpeichern");
         }
         QGuiApplication::clipboard()->setText(c.clipboard);
@@ -296,20 +296,27 @@ private slots:
         trigger(window.get(), "actionOeffnen");
         disconnect(tab(), nullptr, this, nullptr);
         QVERIFY(!busy.isEmpty() && !busy.contains(false));
+        window->resize(3000, 700);
+        QCoreApplication::processEvents();
         for (int c : {20, 22, 23, 24, 25})
-            QCOMPARE(items(tab()->cellWidget(0, c)), vocabulary(c));
+            QCOMPARE(items(tab()->cellEditor(0, c)), vocabulary(c));
         window->resize(1200, 700);
         QScrollBar *down = tab()->verticalScrollBar(), *across = tab()->horizontalScrollBar();
+        // Editors only in sight, a margin of two rows around it: each on its cell.
         const auto checkEditors = [&] {
             QCoreApplication::processEvents();
+            const int first = tab()->rowAt(0), last = tab()->rowAt(tab()->viewport()->height() - 1);
             int shown = 0;
             for (int r = 0; r < tab()->rowCount(); ++r) {
                 for (int c : {19, 20, 22, 23, 24, 25}) {
-                    QWidget *editor = tab()->cellWidget(r, c);
+                    QWidget *editor = tab()->cellEditor(r, c);
                     const QRect cell = tab()->visualRect(tab()->model()->index(r, c));
                     const bool inSight = cell.intersects(tab()->viewport()->rect());
                     shown += inSight;
-                    QVERIFY2(editor->isVisible() == inSight, qPrintable(QString("row %1").arg(r)));
+                    QVERIFY2(!inSight || (editor && editor->isVisible()),
+                             qPrintable(QString("row %1").arg(r)));
+                    QVERIFY2(!editor || (r >= first - 2 && (last < 0 || r <= last + 2)),
+                             qPrintable(QString("editor out of sight in row %1").arg(r)));
                     QVERIFY(!inSight
                             || (editor->parentWidget() == tab()->viewport()
                                 && cell.contains(editor->geometry())));
@@ -329,7 +336,7 @@ private slots:
         for (int from : {cut, across->maximum()}) {
             across->setValue(from);
             down->setValue(0);
-            QTRY_VERIFY(tab()->cellWidget(0, 25)->isVisible());
+            QTRY_VERIFY(tab()->cellEditor(0, 25)->isVisible());
             for (int position : {0, down->maximum() / 2, down->maximum() / 2 + down->pageStep(),
                                  down->maximum()}) {
                 down->setValue(position);
