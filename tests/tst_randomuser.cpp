@@ -64,6 +64,7 @@ class TestRandomUser : public WindowTest
     QTemporaryDir dir;
     QString file = dir.filePath("plan.csv");
     QStringList recent, saved; // the last actions; the rows of the last save
+    bool savedOnce = false;
     QRandomGenerator random;
 
     PlanTable *tab() const { return table(window.get()); }
@@ -147,6 +148,42 @@ class TestRandomUser : public WindowTest
             QTest::keyClick(focus, key);
     }
 
+    void undoOrRedo()
+    {
+        static const QStringList keys = {"Ctrl+Z", "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z"};
+        const QKeySequence key(keys.at(below(keys.size())));
+        if (!QApplication::activePopupWidget()) // offscreen, a closed list can stay active
+            QApplication::setActiveWindow(window.get());
+        QWidget *focus = QApplication::focusWidget();
+        note("%1 on %2", key.toString(),
+             QString(focus ? focus->metaObject()->className() : "nothing"));
+        if (focus)
+            QTest::keyClick(focus, Qt::Key(key[0] & ~Qt::KeyboardModifierMask),
+                            Qt::KeyboardModifiers(key[0] & Qt::KeyboardModifierMask));
+    }
+
+    // Redo everything, then undo everything: the list as opened, then the last state again.
+    void undoAndRedoAll(const QStringList &opened, int steps)
+    {
+        while (QWidget *popup = QApplication::activePopupWidget()) // a drop-down's open list
+            popup->close();
+        // The keys are the window's; offscreen, a closed list can stay the active window.
+        QApplication::setActiveWindow(window.get());
+        tab()->setFocus();
+        const auto press = [&](Qt::Key key) {
+            for (int i = 0; i < steps; ++i)
+                QTest::keyClick(tab(), key, Qt::ControlModifier);
+            return shownRows(tab(), true);
+        };
+        const QStringList last = press(Qt::Key_Y);
+        QCOMPARE(press(Qt::Key_Z), opened);
+        // Clean when nothing was saved; never when what was saved differs.
+        const bool marked = window->windowTitle().endsWith(" *");
+        QVERIFY(savedOnce ? marked || saved == opened : !marked);
+        QCOMPARE(press(Qt::Key_Y), last);
+        QVERIFY(window->windowTitle().endsWith(" *") || saved == last);
+    }
+
     void clickAndScroll() // into a field, and on through the list: the usual pair
     {
         click();
@@ -225,6 +262,7 @@ class TestRandomUser : public WindowTest
                  shown);
         QCOMPARE(window->windowTitle(), titleOf(file));
         saved = shown;
+        savedOnce = true;
     }
 
 private slots:
@@ -274,12 +312,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QCOMPARE(shownRows(tab(), true), rows);
         saved = rows;
+        savedOnce = false;
         const QList<void (TestRandomUser::*)()> kinds = {
-            &TestRandomUser::click,      &TestRandomUser::clickAndScroll,
-            &TestRandomUser::type,       &TestRandomUser::type,
-            &TestRandomUser::key,        &TestRandomUser::scroll,
-            &TestRandomUser::resize,     &TestRandomUser::clickAndScroll,
-            &TestRandomUser::contextMenu};
+            &TestRandomUser::click,       &TestRandomUser::clickAndScroll,
+            &TestRandomUser::type,        &TestRandomUser::type,
+            &TestRandomUser::key,         &TestRandomUser::scroll,
+            &TestRandomUser::resize,      &TestRandomUser::clickAndScroll,
+            &TestRandomUser::contextMenu, &TestRandomUser::undoOrRedo};
         for (int i = 0; i < (actions ? actions : 300) && !QTest::currentTestFailed(); ++i) {
             chance(5) ? save() : (this->*kinds.at(below(kinds.size())))();
             QCoreApplication::processEvents();
@@ -287,6 +326,9 @@ private slots:
         }
         if (!QTest::currentTestFailed())
             save();
+        if (!QTest::currentTestFailed())
+            undoAndRedoAll(rows,
+                           10 * (actions ? actions : 300)); // keys in a drop-down: a step each
     }
 };
 

@@ -85,6 +85,11 @@ private slots:
         QCOMPARE(taken ? window->rowText(0) : Refused, rowText);
         QCOMPARE(tab()->rowCount(), int(taken));
         QCOMPARE(window->rowText(-1) + window->rowText(1), QString()); // no such rows
+        // A screen reader reads every cell's value, drop-downs and explanation included.
+        QAccessibleTableInterface *cells =
+            QAccessible::queryAccessibleInterface(tab())->tableInterface();
+        for (int c = 0; taken && c < 28; ++c)
+            QCOMPARE(cells->cellAt(0, c)->text(QAccessible::Name), rowText.section(';', c, c));
         // A value its list lacks is offered after the list in its own cell only.
         window->insertRowFromText(int(taken), QString(26, ';'));
         window->resize(3000, 400); // every column in sight
@@ -280,6 +285,101 @@ private slots:
         QCOMPARE(rowTexts(window.get()), c.after);
         QCOMPARE(QGuiApplication::clipboard()->text(), c.clipboardAfter);
         QCOMPARE(window->windowTitle(), titleOf(file, c.marked));
+    }
+
+    // Each kind of change, then Ctrl+Z where the focus is: the table as opened, its cell
+    // current, the title clean; the redo key brings the change back; a save after the undo
+    // writes the table as opened.
+    void history_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("redo");
+        QTest::addColumn<int>("row"); // current after the undo, in column 22 for cells
+        QTest::addColumn<int>("column");
+        QTest::newRow("plain cell typed and confirmed") << "plain"
+                                                        << "Ctrl+Y" << 1 << 1;
+        QTest::newRow("drop-down chosen by key") << "drop-down"
+                                                 << "Ctrl+Shift+Z" << 1 << 22;
+        QTest::newRow("explanation typed: one step") << "explanation"
+                                                     << "Ctrl+Y" << 1 << 19;
+        QTest::newRow("paste at the end of the list") << "Einfügen"
+                                                      << "Ctrl+Y" << 1 << -1;
+        QTest::newRow("empty row on row 0") << "Leere Zeile einfügen"
+                                            << "Ctrl+Shift+Z" << 0 << -1;
+        QTest::newRow("delete of the last row") << "Löschen"
+                                                << "Ctrl+Y" << 1 << -1;
+    }
+    void history()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, redo);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        load({RowA, RowB});
+        const QStringList opened = rowTexts(window.get());
+        const auto press = [this](const QString &keys) {
+            const QKeySequence sequence(keys);
+            if (!QApplication::focusWidget()) { // none once a menu has closed offscreen
+                window->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(window.get()));
+                tab()->setFocus();
+            }
+            QTest::keyClick(QApplication::focusWidget(),
+                            Qt::Key(sequence[0] & ~Qt::KeyboardModifierMask),
+                            Qt::KeyboardModifiers(sequence[0] & Qt::KeyboardModifierMask));
+        };
+        const int y = tab()->rowViewportPosition(change == "Einfügen" ? 1 : row) + 10;
+        QGuiApplication::clipboard()->setText(RowA);
+        if (change == "plain") {
+            editCell(tab(), 1, 1, "Neu");
+        } else if (column > 0) {
+            tab()->scrollTo(tab()->model()->index(1, column));
+            tab()->cellEditor(1, column)->setFocus();
+            change == "drop-down" ? QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down)
+                                  : QTest::keyClicks(QApplication::focusWidget(), "xyz");
+        } else {
+            rightClick(tab(), QPoint(300, change == "Einfügen" ? 300 : y), change);
+        }
+        const QStringList changed = rowTexts(window.get());
+        QVERIFY(changed != opened);
+        QCOMPARE(window->windowTitle(), titleOf(file, true));
+        press("Ctrl+Z");
+        QCOMPARE(rowTexts(window.get()), opened);
+        QCOMPARE(window->windowTitle(), titleOf(file));
+        QCOMPARE(tab()->currentRow(), row);
+        QVERIFY(column < 0 || tab()->currentColumn() == column);
+        QVERIFY(column < 0
+                || tab()->visualRect(tab()->currentIndex()).intersects(tab()->viewport()->rect()));
+        press(redo);
+        QCOMPARE(rowTexts(window.get()), changed);
+        QCOMPARE(window->windowTitle(), titleOf(file, true));
+        press("Ctrl+Z");
+        clickTool(window.get(), "actionSpeichern");
+        QCOMPARE(readFile(file), planFile(opened));
+    }
+
+    // Undo across a save, and a change after an undo: the redo steps are gone, and so is the
+    // saved step, so the table stays modified even as the list was opened.
+    void historyAcrossSave()
+    {
+        load({RowA, RowB});
+        const QStringList opened = rowTexts(window.get());
+        editCell(tab(), 0, 1, "Eins");
+        clickTool(window.get(), "actionSpeichern");
+        editCell(tab(), 0, 1, "Zwei");
+        const auto undo = [this](const char *keys) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+            return tab()->item(0, 1)->text() + " " + keys
+                + QString::number(window->windowTitle().endsWith(" *"));
+        };
+        QCOMPARE(undo("saved"), "Eins saved0");
+        QCOMPARE(undo("opened"), "Plan A opened1");
+        editCell(tab(), 0, 2, "neu.pdf");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y,
+                        Qt::ControlModifier); // no redo left
+        QCOMPARE(tab()->item(0, 1)->text() + tab()->item(0, 2)->text(), "Plan Aneu.pdf");
+        QCOMPARE(undo("unreachable"), "Plan A unreachable1");
+        QCOMPARE(rowTexts(window.get()), opened);
     }
 
     // A long list holding every drop-down entry, opened from the menu under a busy
