@@ -3,12 +3,14 @@
 
 #include "ColumnCatalog.h"
 #include "FieldEditors.h"
+#include "FindBar.h"
 #include "ScreenScaling.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QSettings>
+#include <QShortcut>
 
 #include <cstdlib>
 
@@ -26,6 +28,14 @@ VorlanCSV::VorlanCSV(QWidget *parent) : QMainWindow(parent, Qt::WindowFlags())
     // format cannot store.
     ui.tab->setItemDelegate(new FieldTextDelegate(ui.tab));
     fieldValidator = new FieldTextValidator(this);
+
+    // Hidden until asked for, so the window is laid out as without it.
+    auto *findBar = new FindBar(ui.tab, ui.centralWidget);
+    findBar->hide();
+    ui.verticalLayout->addWidget(findBar);
+    auto *find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    if (!connect(find, SIGNAL(activated()), findBar, SLOT(open())))
+        showMessage("Connect failed");
 
     settings = new QSettings("Quellor", "VorlanCSV");
     modified = false;
