@@ -2,12 +2,14 @@
 #include "VorlanCSV.h"
 
 #include "ColumnCatalog.h"
+#include "FindBar.h"
 #include "ScreenScaling.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QSettings>
+#include <QShortcut>
 #include <QUndoStack>
 
 #include <cstdlib>
@@ -46,6 +48,14 @@ VorlanCSV::VorlanCSV(QWidget *parent) : QMainWindow(parent, Qt::WindowFlags())
     };
     addKeys({"Ctrl+Z"}, &VorlanCSV::undoChange);
     addKeys({"Ctrl+Y", "Ctrl+Shift+Z"}, &VorlanCSV::redoChange);
+
+    // Hidden until asked for, so the window is laid out as without it.
+    auto *findBar = new FindBar(ui.tab, ui.centralWidget);
+    findBar->hide();
+    ui.verticalLayout->addWidget(findBar);
+    auto *find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    if (!connect(find, SIGNAL(activated()), findBar, SLOT(open())))
+        showMessage("Connect failed");
 
     settings = new QSettings("Quellor", "VorlanCSV");
 

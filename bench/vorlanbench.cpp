@@ -1,5 +1,6 @@
 // Measures the main window on large plan lists: start-up open, open from the
-// menu, page scrolling, save, the print preview and peak memory. Each size
+// menu, page scrolling, save, a find through the list, the print preview and
+// peak memory. Each size
 // runs in a process of its own so that its peak memory is its own. Then one
 // process opens lists of growing size one after another from the menu, as a
 // user works through a day, which shows whether an open stays linear when
@@ -181,6 +182,20 @@ int runOne(int rows)
     const double save = clock.nsecsElapsed() / 1e6;
     const long editingPeakKiB = statusKiB("VmHWM:");
 
+    // One step of the find bar through the whole list finding nothing, as
+    // Enter in it makes one; the median of three.
+    QTest::keyClick(table, Qt::Key_F, Qt::ControlModifier);
+    auto *findText = window.findChild<QLineEdit *>("findText");
+    findText->setText("nirgends zu finden");
+    QList<double> findSteps;
+    for (int i = 0; i < 3; ++i) {
+        clock.restart();
+        QTest::keyClick(findText, Qt::Key_Return);
+        findSteps << clock.nsecsElapsed() / 1e6;
+    }
+    std::sort(findSteps.begin(), findSteps.end());
+    const double findMs = findSteps.at(1);
+
     // The preview's first rendering of every page, default columns, as the
     // print command hands them over.
     PrintRows printRows;
@@ -209,7 +224,8 @@ int runOne(int rows)
 
     QTextStream(stdout) << rows << ' ' << startup << ' ' << reopen << ' ' << scroll << ' ' << save
                         << ' ' << previewMs << ' ' << previewPages << ' ' << editingPeakKiB / 1024
-                        << ' ' << statusKiB("VmHWM:") / 1024 << ' ' << loadedKiB / 1024 << Qt::endl;
+                        << ' ' << statusKiB("VmHWM:") / 1024 << ' ' << loadedKiB / 1024 << ' '
+                        << findMs << Qt::endl;
     window.close();
     return 0;
 }
@@ -324,7 +340,7 @@ int main(int argc, char *argv[])
     // Memory: the peak while opening, scrolling and saving; the peak once
     // the preview of every page has been drawn too; the size after the
     // start-up open.
-    out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
+    out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
                .arg("rows", 6)
                .arg("start-up ms", 12)
                .arg("menu open ms", 13)
@@ -333,18 +349,19 @@ int main(int argc, char *argv[])
                .arg("preview ms (pages)", 19)
                .arg("peak MB", 8)
                .arg("+preview MB", 12)
-               .arg("loaded MB", 10);
+               .arg("loaded MB", 10)
+               .arg("find ms", 8);
     for (int rows : sizes) {
         QProcess one;
         one.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         one.start(QCoreApplication::applicationFilePath(), {"--one", QString::number(rows)});
         one.waitForFinished(-1);
         const QStringList f = QString::fromUtf8(one.readAllStandardOutput()).split(' ');
-        if (f.size() < 10) {
+        if (f.size() < 11) {
             out << rows << ": failed\n";
             continue;
         }
-        out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
+        out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
                    .arg(f[0], 6)
                    .arg(f[1].toDouble(), 12, 'f', 0)
                    .arg(f[2].toDouble(), 13, 'f', 0)
@@ -353,7 +370,8 @@ int main(int argc, char *argv[])
                    .arg(QString("%1 (%2)").arg(f[5].toDouble(), 0, 'f', 0).arg(f[6]), 19)
                    .arg(f[7], 8)
                    .arg(f[8], 12)
-                   .arg(f[9].trimmed(), 10);
+                   .arg(f[9], 10)
+                   .arg(f[10].toDouble(), 8, 'f', 1);
         out.flush();
     }
     for (const char *sequence : {"--sequence", "--queued-sequence"}) {

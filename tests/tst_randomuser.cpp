@@ -148,6 +148,22 @@ class TestRandomUser : public WindowTest
             QTest::keyClick(focus, key);
     }
 
+    void find() // a few keys in the find bar, then back to the table or not
+    {
+        static const QStringList texts = {"plan 4", "ebene", "fung 7", "xyz", "1:"};
+        const QString text = texts.at(below(texts.size()));
+        note("finds \"%1\"", text);
+        QTest::keyClick(tab(), Qt::Key_F, Qt::ControlModifier);
+        QWidget *field = window->findChild<QWidget *>("findText");
+        QVERIFY(field->hasFocus() || !window->isActiveWindow());
+        QTest::keyClicks(field, text);
+        for (int i = below(3); i > 0; --i)
+            QTest::keyClick(field, chance(50) ? Qt::Key_Return : Qt::Key_F3,
+                            chance(30) ? Qt::ShiftModifier : Qt::NoModifier);
+        if (chance(70))
+            QTest::keyClick(field, Qt::Key_Escape);
+    }
+
     void undoOrRedo()
     {
         static const QStringList keys = {"Ctrl+Z", "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z"};
@@ -318,7 +334,8 @@ private slots:
             &TestRandomUser::type,        &TestRandomUser::type,
             &TestRandomUser::key,         &TestRandomUser::scroll,
             &TestRandomUser::resize,      &TestRandomUser::clickAndScroll,
-            &TestRandomUser::contextMenu, &TestRandomUser::undoOrRedo};
+            &TestRandomUser::contextMenu, &TestRandomUser::undoOrRedo,
+            &TestRandomUser::find};
         for (int i = 0; i < (actions ? actions : 300) && !QTest::currentTestFailed(); ++i) {
             chance(5) ? save() : (this->*kinds.at(below(kinds.size())))();
             QCoreApplication::processEvents();

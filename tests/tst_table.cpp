@@ -1,4 +1,4 @@
-// The plan table: rows filled from text, typing and what it marks, the row
+// The plan table: rows filled from text, typing and what it marks, finding, the row
 // commands of the context menu, and a long list with every drop-down entry.
 #include "TestSupport.h"
 
@@ -380,6 +380,63 @@ private slots:
         QCOMPARE(tab()->item(0, 1)->text() + tab()->item(0, 2)->text(), "Plan Aneu.pdf");
         QCOMPARE(undo("unreachable"), "Plan A unreachable1");
         QCOMPARE(rowTexts(window.get()), opened);
+    }
+
+    // Ctrl+F on 120 rows, row 50 holding "Kessel" in columns 2 and 26: found as typed from the
+    // current cell on, on with Enter or F3, back with Shift; the bar keeps the focus until
+    // Escape. Finding changes no value and leaves the title as it was.
+    void find_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("keys"); // then, each to the focus
+        QTest::addColumn<QPoint>("found");     // column, row of the current cell
+        QTest::addColumn<QString>("message");
+        const auto add = [](const char *what, const char *typed, const QStringList &keys,
+                            QPoint found, const char *message = "") {
+            QTest::newRow(what) << QString(typed) << keys << found << QString(message);
+        };
+        add("typed, any case: the first match from the current cell on", "KESSEL", {}, {2, 50});
+        add("Enter: the next match, left to right in a row", "kessel", {"Return"}, {26, 50});
+        add("Enter: the next match, row by row", "plan 11", {"Return"}, {1, 110});
+        add("F3 past the last match: on from the start", "kessel", {"F3", "F3"}, {2, 50},
+            "Am Ende der Liste, weiter am Anfang");
+        add("Shift+Enter before the first match: on from the end", "kessel", {"Shift+Return"},
+            {26, 50}, "Am Anfang der Liste, weiter am Ende");
+        add("Shift+F3: the previous match", "kessel", {"Return", "Shift+F3"}, {2, 50});
+        add("no match, also on Enter: red, the table as it was", "kesselx", {"Return"}, {2, 50},
+            "Nicht gefunden");
+        add("a match again: the field's own colour", "kesselx", {"Backspace"}, {2, 50});
+        add("Ctrl+F again selects the text", "kessel", {"Return", "Ctrl+F"}, {26, 50});
+        add("Escape: the focus in the table at the match", "kessel", {"Return", "Esc"}, {26, 50});
+        add("a drop-down's value", "feuerwehrlaufkarte", {}, {25, 14});
+        add("the explanation", "PRÜFUNG 42", {}, {19, 42});
+    }
+    void find()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, keys);
+        QFETCH(QPoint, found);
+        QFETCH(QString, message);
+        QStringList rows = planRows(120);
+        rows[50] = withField(26, "KESSEL", withField(2, "Kessel.pdf", rows[50]));
+        load(rows);
+        tab()->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+        auto *findText = window->findChild<QLineEdit *>("findText");
+        QCOMPARE(QApplication::focusWidget(), findText);
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        for (const QString &key : keys)
+            QTest::keySequence(QApplication::focusWidget(), QKeySequence(key));
+        const bool closed = keys.contains("Esc");
+        QCOMPARE(QPoint(tab()->currentColumn(), tab()->currentRow()), found);
+        QVERIFY(tab()->visualRect(tab()->currentIndex()).intersects(tab()->viewport()->rect()));
+        QCOMPARE(window->findChild<QWidget *>("findBar")->isVisible(), !closed);
+        QCOMPARE(QApplication::focusWidget(), closed ? static_cast<QWidget *>(tab()) : findText);
+        QCOMPARE(findText->selectedText(), keys.endsWith("Ctrl+F") ? typed : QString());
+        QCOMPARE(window->findChild<QLabel *>("findMessage")->text(), message);
+        QCOMPARE(findText->palette().color(QPalette::Base) == Qt::red, message == "Nicht gefunden");
+        QCOMPARE(rowTexts(window.get()), rows);
+        QCOMPARE(window->windowTitle(), titleOf(file));
     }
 
     // A long list holding every drop-down entry, opened from the menu under a busy
