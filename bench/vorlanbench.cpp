@@ -6,9 +6,9 @@
 // user works through a day, which shows whether an open stays linear when
 // the table has held large lists before.
 //
-//   vorlanbench [rows ...]        default: 1000 5000 10000, then the sequence
+//   vorlanbench [rows ...]        default: 1000 5000 10000 50000, then the sequence
 //   vorlanbench --one ROWS        one size, one line of figures (internal)
-//   vorlanbench --sequence [rows ...]   default: 2000 5000 10000 20000
+//   vorlanbench --sequence [rows ...]   default: 2000 5000 10000 20000 50000
 //   vorlanbench --queued-sequence [rows ...]   the same, each open queued
 #include "ColumnCatalog.h"
 #include "Preview.h"
@@ -22,6 +22,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMap>
+#include <QMenu>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -135,7 +136,8 @@ std::unique_ptr<VorlanCSV> startWindow(const QString &path)
     chooseInNextFileDialog(path);
     auto window = std::make_unique<VorlanCSV>();
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    window->activateWindow(); // the undo keys are the window's shortcuts
+    if (!QTest::qWaitForWindowExposed(window.get()) || !QTest::qWaitForWindowActive(window.get()))
         return nullptr;
     settle(window->findChild<QTableWidget *>("tab"));
     return window;
@@ -196,6 +198,53 @@ int runOne(int rows)
     std::sort(findSteps.begin(), findSteps.end());
     const double findMs = findSteps.at(1);
 
+    // Undo and redo by their keys, each the median of three: a cell typed
+    // over in the middle of the list, and row 0 deleted from the context menu.
+    QTest::keyClick(findText, Qt::Key_Escape);
+    const auto timeKey = [&](Qt::Key key) {
+        clock.restart();
+        QTest::keyClick(table, key, Qt::ControlModifier);
+        settle(table);
+        return clock.nsecsElapsed() / 1e6;
+    };
+    const auto median = [](QList<double> times) {
+        std::sort(times.begin(), times.end());
+        return times.at(times.size() / 2);
+    };
+    QList<double> cellUndo, cellRedo, rowUndo, rowRedo;
+    for (int i = 0; i < 3; ++i) {
+        const QModelIndex cell = table->model()->index(rows / 2, 1);
+        table->setCurrentIndex(cell);
+        table->edit(cell);
+        if (auto *editor = qobject_cast<QLineEdit *>(table->indexWidget(cell))) {
+            editor->setText("geändert");
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+        settle(table);
+        cellUndo << timeKey(Qt::Key_Z);
+        cellRedo << timeKey(Qt::Key_Y);
+        QTimer::singleShot(0, [] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                menu->setActiveAction(menu->actions().last()); // "Löschen"
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+        });
+        const QPoint row0(200, table->rowViewportPosition(0) + 5);
+        table->scrollToTop();
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, row0,
+                                    table->viewport()->mapToGlobal(row0));
+        QApplication::sendEvent(table->viewport(), &menuEvent);
+        settle(table);
+        rowUndo << timeKey(Qt::Key_Z);
+        rowRedo << timeKey(Qt::Key_Y);
+    }
+    const QString undoMs = QString("%1/%2,%3/%4")
+                               .arg(median(cellUndo), 0, 'f', 1)
+                               .arg(median(cellRedo), 0, 'f', 1)
+                               .arg(median(rowUndo), 0, 'f', 1)
+                               .arg(median(rowRedo), 0, 'f', 1);
+    window.findChild<QAction *>("actionSpeichern")->trigger(); // nothing to ask at the end
+
     // The preview's first rendering of every page, default columns, as the
     // print command hands them over.
     PrintRows printRows;
@@ -225,7 +274,7 @@ int runOne(int rows)
     QTextStream(stdout) << rows << ' ' << startup << ' ' << reopen << ' ' << scroll << ' ' << save
                         << ' ' << previewMs << ' ' << previewPages << ' ' << editingPeakKiB / 1024
                         << ' ' << statusKiB("VmHWM:") / 1024 << ' ' << loadedKiB / 1024 << ' '
-                        << findMs << Qt::endl;
+                        << findMs << ' ' << undoMs << Qt::endl;
     window.close();
     return 0;
 }
@@ -294,11 +343,12 @@ int runSequence(const QList<int> &sizes, bool queued)
                    .arg(statusKiB("VmRSS:") / 1024, 7);
         out.flush();
     }
-    // Doubling the rows should about double the time.
+    // Doubling the rows should about double the time, five times the rows
+    // about five times it.
     for (int i = 1; i < sizes.size(); ++i) {
         const int big = sizes.at(i);
-        const int half = sizes.at(i - 1);
-        if (big == 2 * half && openMs.value(half) > 0)
+        const int half = big == 50000 ? 10000 : sizes.at(i - 1);
+        if ((big == 2 * half || big == 5 * half) && openMs.value(half) > 0)
             out << QString("ratio %1 / %2: %3\n")
                        .arg(big)
                        .arg(half)
@@ -325,7 +375,7 @@ int main(int argc, char *argv[])
         for (const QString &arg : args.mid(1))
             sizes << arg.toInt();
         if (sizes.isEmpty())
-            sizes = {2000, 5000, 10000, 20000};
+            sizes = {2000, 5000, 10000, 20000, 50000};
         return runSequence(sizes, args.value(0) == "--queued-sequence");
     }
 
@@ -334,13 +384,13 @@ int main(int argc, char *argv[])
         sizes << arg.toInt();
     const bool withSequence = sizes.isEmpty();
     if (sizes.isEmpty())
-        sizes = {1000, 5000, 10000};
+        sizes = {1000, 5000, 10000, 50000};
 
     QTextStream out(stdout);
     // Memory: the peak while opening, scrolling and saving; the peak once
     // the preview of every page has been drawn too; the size after the
     // start-up open.
-    out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
+    out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11\n")
                .arg("rows", 6)
                .arg("start-up ms", 12)
                .arg("menu open ms", 13)
@@ -350,18 +400,19 @@ int main(int argc, char *argv[])
                .arg("peak MB", 8)
                .arg("+preview MB", 12)
                .arg("loaded MB", 10)
-               .arg("find ms", 8);
+               .arg("find ms", 8)
+               .arg("undo/redo ms: cell, row 0", 26);
     for (int rows : sizes) {
         QProcess one;
         one.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         one.start(QCoreApplication::applicationFilePath(), {"--one", QString::number(rows)});
         one.waitForFinished(-1);
         const QStringList f = QString::fromUtf8(one.readAllStandardOutput()).split(' ');
-        if (f.size() < 11) {
+        if (f.size() < 12) {
             out << rows << ": failed\n";
             continue;
         }
-        out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
+        out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11\n")
                    .arg(f[0], 6)
                    .arg(f[1].toDouble(), 12, 'f', 0)
                    .arg(f[2].toDouble(), 13, 'f', 0)
@@ -371,7 +422,8 @@ int main(int argc, char *argv[])
                    .arg(f[7], 8)
                    .arg(f[8], 12)
                    .arg(f[9], 10)
-                   .arg(f[10].toDouble(), 8, 'f', 1);
+                   .arg(f[10].toDouble(), 8, 'f', 1)
+                   .arg(f[11].trimmed(), 26);
         out.flush();
     }
     for (const char *sequence : {"--sequence", "--queued-sequence"}) {
