@@ -7,6 +7,7 @@
 #include <QtWidgets>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,6 +38,8 @@ struct OpenCase
 const QByteArray NoLock = "(none)", LockFolder = "(a folder)", RunningWindow = "(running)",
                  KilledWindow = "(killed)";
 const QString Unknown = "05.03.2024 09:41 von einem unbekannten Benutzer";
+// The system user of the tests, as a lock names it; ";" is escaped there.
+const QByteArray User = "bauer;e", UserField = "bauer\\;e";
 
 enum SaveFailure { Saved, NoByteFits, FullPartWay, FullAfterOldBytes, RenameRefused, FolderGone };
 
@@ -335,6 +338,65 @@ private slots:
             window.reset(); // asks nothing more
     }
 
+    // A save asks before it overwrites what another program wrote since the list was opened
+    // or last saved here; Nein (also by Enter) writes nothing, and inside the question to
+    // save it stops the quit. A file that is gone is written again without asking.
+    void changedOnDisk_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("answer"); // 0: no question; Enter: the default
+        QTest::addColumn<QString>("command");
+        const auto row = [](const char *what, const char *change, int answer, const char *command) {
+            QTest::newRow(what) << QString(change) << answer << QString(command);
+        };
+        row("rewritten, Enter: theirs kept byte for byte", "rewritten", Qt::Key_Enter, "save");
+        row("rewritten, Ja: ours written", "rewritten", QMessageBox::Yes, "save");
+        row("replaced by a rename, Nein: theirs kept", "renamed", QMessageBox::No, "save");
+        row("replaced by a rename, Ja: ours written", "renamed", QMessageBox::Yes, "save");
+        row("removed: written without asking", "removed", 0, "save");
+        row("our own save before: not asked", "saved", 0, "save");
+        row("rewritten after our own save: asked", "saved, rewritten", QMessageBox::No, "save");
+        row("quit, Ja to save, then Nein: the window stays", "rewritten", QMessageBox::No, "quit");
+    }
+    void changedOnDisk()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, answer);
+        QFETCH(QString, command);
+        const QString list = writeFile(path("p.csv"), planFile({FullRow}));
+        const QByteArray theirs = "fremd;\r\n";
+        window = openWindow(list);
+        window->show();
+        table(window.get())->item(0, 0)->setText("8");
+        if (change.startsWith("saved")) {
+            trigger(window.get(), "actionSpeichern");
+            table(window.get())->item(0, 0)->setText("9");
+        }
+        if (change.endsWith("rewritten"))
+            writeFile(list, theirs);
+        if (change == "renamed")
+            QCOMPARE(std::rename(qPrintable(writeFile(path("neu"), theirs)), qPrintable(list)), 0);
+        if (change == "removed")
+            QVERIFY(QFile::remove(list));
+        if (command == "quit")
+            expectMessage(QMessageBox::Yes);
+        if (answer == Qt::Key_Enter)
+            expect<QMessageBox>([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Enter); });
+        else if (answer)
+            expectMessage(QMessageBox::StandardButton(answer));
+        clickTool(window.get(), command == "quit" ? "actionBeenden" : "actionSpeichern");
+        QCOMPARE(takeMessages().mid(command == "quit").join(""),
+                 answer ? "Datei geändert|Die Datei\n" + list
+                         + "\nwurde geändert, seit sie geöffnet oder gespeichert wurde.\n"
+                           "Trotzdem speichern und diese Änderungen überschreiben?"
+                        : "");
+        const bool saved = !answer || answer == QMessageBox::Yes;
+        QCOMPARE(readFile(list),
+                 saved ? planFile({(change == "saved" ? "9" : "8") + FullRow.mid(1)}) : theirs);
+        QCOMPARE(window->windowTitle(), titleOf(list, !saved));
+        QVERIFY(window->isVisible());
+    }
+
     // Who else has a list open: beside a list that is open here lies our lock in the office
     // suites' format, from opening until it is closed. Someone else's lock, or one we cannot
     // read, asks first with the holder and the time; ours left by a crash is taken over.
@@ -349,9 +411,10 @@ private slots:
         };
         const QByteArray host = QSysInfo::machineHostName().toUtf8();
         row("free: ours while open, the previous list's gone", NoLock);
-        row("ours left by a crash: taken over", "ebauer,ebauer," + host + ",01.02.2020 08:00,x;");
+        row("ours left by a crash: taken over",
+            UserField + ',' + UserField + ',' + host + ",01.02.2020 08:00,x;");
         row("ours of a killed window: taken over", KilledWindow);
-        row("ours of another running window: asked", RunningWindow, "%1 von ebauer");
+        row("ours of another running window: asked", RunningWindow, "%1 von " + User);
         row("a spreadsheet program's, Nein: the file dialog again",
             ",kmeier,pc7,05.03.2024 09:41,file:///home/kmeier/.config/libreoffice/4;",
             "05.03.2024 09:41 von kmeier", QMessageBox::No);
@@ -361,7 +424,8 @@ private slots:
         row("escaped , ; \\ in its fields",
             "Bau\\, Plan\\; A\\\\B,b\\,p,pc7,05.03.2024 09:41,x\\;y;",
             "05.03.2024 09:41 von Bau, Plan; A\\B");
-        row("ours but malformed: four fields, asked", "ebauer,ebauer," + host + ",x;", Unknown);
+        row("ours but malformed: four fields, asked",
+            UserField + ',' + UserField + ',' + host + ",x;", Unknown);
         row("empty: asked with the lock's time", "", Unknown);
         row("unreadable: asked with its time", LockFolder, Unknown);
     }
@@ -406,9 +470,10 @@ private slots:
         QCOMPARE(window->windowTitle(), titleOf(opened ? list : previous));
         QCOMPARE(QFile::exists(path(".~lock.vorher.csv#")), !opened);
         const QString settings = QFileInfo(QSettings("Quellor", "VorlanCSV").fileName()).path();
-        const auto written = QRegularExpression("^ebauer,ebauer," + QSysInfo::machineHostName()
-                                                + ",(.{16}),file://" + settings + ";$")
-                                 .match(readFile(ours));
+        const auto written =
+            QRegularExpression("^" + QRegularExpression::escape(UserField + ',' + UserField) + ','
+                               + QSysInfo::machineHostName() + ",(.{16}),file://" + settings + ";$")
+                .match(readFile(ours));
         const auto since = QDateTime::fromString(written.captured(1), "dd.MM.yyyy hh:mm");
         QCOMPARE(taken, written.hasMatch() && since.secsTo(QDateTime::currentDateTime()) < 120);
         QVERIFY(taken || readFile(ours) == (lock == LockFolder ? "(unreadable)" : lock));
@@ -427,7 +492,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
-    qputenv("USER", "ebauer");
+    qputenv("USER", User);
     if (qEnvironmentVariableIsSet("VORLAN_HOLD_LIST")) {
         startTesting();
         auto window = openWindow(qEnvironmentVariable("VORLAN_HOLD_LIST"));
