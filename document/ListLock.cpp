@@ -115,8 +115,10 @@ std::optional<ListLock::Holder> ListLock::otherHolder() const
     const QStringList fields = file.open(QIODevice::ReadOnly)
         ? parsedFields(QString::fromUtf8(file.read(LockReadLimit)))
         : QStringList();
-    if (!fields.isEmpty() && fields[1] == systemUser() && fields[2] == QSysInfo::machineHostName()
-        && holdsSession())
+    // Ours as we write it: a spreadsheet program of the same user leaves the name empty
+    // or gives the full name.
+    if (!fields.isEmpty() && fields[0] == systemUser() && fields[1] == systemUser()
+        && fields[2] == QSysInfo::machineHostName() && holdsSession())
         return std::nullopt;
     // An unreadable or broken lock is never taken over: it is named by what it shows.
     Holder holder {"einem unbekannten Benutzer", lock.lastModified().toString(TimeFormat)};

@@ -407,9 +407,9 @@ private slots:
         row("ours left by a crash: taken over", ours + ",01.02.2020 08:00,x;");
         row("ours of a killed window: taken over", KilledWindow);
         row("ours of another running window: asked", RunningWindow, "%1 von " + User);
-        row("a spreadsheet program's, Nein: the file dialog again",
-            ",kmeier,pc7,05.03.2024 09:41,file:///home/kmeier/.config/libreoffice/4;",
-            "05.03.2024 09:41 von kmeier", QMessageBox::No);
+        row("the same user's spreadsheet program's, Nein: the file dialog again",
+            ',' + ours.mid(UserField.size() + 1) + ",05.03.2024 09:41,file:///libreoffice/4;",
+            "05.03.2024 09:41 von " + User, QMessageBox::No);
         row("a spreadsheet program's, escaped , ; \\ in its fields, Ja: theirs kept",
             "Bau\\, Plan\\; A\\\\B,b\\,p,pc7,05.03.2024 09:41,x\\;y;",
             "05.03.2024 09:41 von Bau, Plan; A\\B");
