@@ -3,6 +3,7 @@
 
 #include "ColumnCatalog.h"
 #include "FindBar.h"
+#include "ListLock.h"
 #include "ScreenScaling.h"
 
 #include <QClipboard>
@@ -85,6 +86,7 @@ void VorlanCSV::closeEvent(QCloseEvent *event)
 {
     if (closeConfirmed || askToSave()) {
         closeConfirmed = true;
+        listLock.reset();
         event->accept();
     } else {
         event->ignore();

@@ -8,6 +8,9 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
+class ListLock;
 class QClipboard;
 class QCloseEvent;
 class QMenu;
@@ -30,6 +33,7 @@ public:
     bool askToSave();
     void updateTitle();
     void showMessage(QString text);
+    bool confirm(const QString &title, const QString &text); // Ja or Nein, Nein the default
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -72,4 +76,7 @@ private:
     QString checkedPasteText;
     // The last few texts of each plain column while rows are filled in.
     QHash<int, QStringList> recentFields;
+    // Who else has the list open, and what the file held when it was read or last written.
+    std::unique_ptr<ListLock> listLock;
+    QByteArray diskFingerprint;
 };

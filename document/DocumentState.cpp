@@ -53,3 +53,12 @@ void VorlanCSV::showMessage(QString text)
     box.setText(text);
     box.exec();
 }
+
+bool VorlanCSV::confirm(const QString &title, const QString &text)
+{
+    BusyCursor::Pause pause;
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

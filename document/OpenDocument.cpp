@@ -2,8 +2,10 @@
 #include "VorlanCSV.h"
 
 #include "BusyCursor.h"
+#include "ListLock.h"
 #include "PlanFileReader.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -31,11 +33,25 @@ void VorlanCSV::on_actionOeffnen_triggered()
     if (!askToSave())
         return;
 
+    // A list someone else has open is opened only when the user says so; otherwise
+    // the file dialog comes again for another one.
     const QString startDir = settings->value("lastpath").toString();
-    const QString chosen =
-        QFileDialog::getOpenFileName(this, "CSV-Datei öffnen", startDir, "CSV (*.csv)");
-    if (chosen.isEmpty())
-        return;
+    QString chosen;
+    std::unique_ptr<ListLock> lock;
+    for (;;) {
+        chosen = QFileDialog::getOpenFileName(this, "CSV-Datei öffnen", startDir, "CSV (*.csv)");
+        if (chosen.isEmpty())
+            return;
+        lock = listLock && listLock->isFor(chosen) ? nullptr : std::make_unique<ListLock>(chosen);
+        const auto holder = lock ? lock->otherHolder() : std::nullopt;
+        if (!holder
+            || confirm("Datei in Bearbeitung",
+                       "Die Datei\n" + chosen + "\nwird seit " + holder->since + " von "
+                           + holder->name + " bearbeitet.\nTrotzdem öffnen?"))
+            break;
+    }
+    if (lock)
+        lock->lockForOthers();
 
     // At start-up there is no previous document, and the chosen path stays
     // even when it cannot be read. From the menu a failed open keeps the
@@ -44,9 +60,13 @@ void VorlanCSV::on_actionOeffnen_triggered()
     fileName = chosen;
     if (!loadPlanFile(chosen)) {
         showMessage("Die Datei " + chosen + " kann nicht zum Lesen geöffnet werden.");
-        if (!previous.isEmpty())
+        if (!previous.isEmpty()) {
             fileName = previous;
+            return;
+        }
     }
+    if (lock)
+        listLock = std::move(lock);
 }
 
 bool VorlanCSV::loadPlanFile(const QString &path)
@@ -64,6 +84,7 @@ bool VorlanCSV::loadPlanFile(const QString &path)
     file.close();
     if (readFailed)
         return false;
+    diskFingerprint = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 
     // The previous list goes before the new one is decoded, and the bytes
     // and then each line as soon as they are used, so that the new list

@@ -4,6 +4,7 @@
 
 #include "BusyCursor.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
@@ -52,11 +53,29 @@ SaveOutcome overwriteInPlace(const QString &path, const QByteArray &bytes)
     return SaveOutcome::Incomplete;
 }
 
+// Whether the file now holds other bytes than those read at open or written at the
+// last save. A file that is gone holds nothing a save could lose.
+bool changedOnDisk(const QString &path, const QByteArray &fingerprint)
+{
+    BusyCursor busy;
+    QFile file(path);
+    if (!file.exists())
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return !file.open(QIODevice::ReadOnly) || !hash.addData(&file) || hash.result() != fingerprint;
+}
+
 } // namespace
 
 void VorlanCSV::on_actionSpeichern_triggered()
 {
     ui.tab->commitOpenEditor();
+    if (changedOnDisk(fileName, diskFingerprint)
+        && !confirm("Datei geändert",
+                    "Die Datei\n" + fileName
+                        + "\nwurde geändert, seit sie geöffnet oder gespeichert wurde.\n"
+                          "Trotzdem speichern und diese Änderungen überschreiben?"))
+        return;
     settings->setValue("lastpath", QFileInfo(fileName).path());
 
     BusyCursor busy;
@@ -76,6 +95,7 @@ void VorlanCSV::on_actionSpeichern_triggered()
         return;
     }
 
+    diskFingerprint = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
     history->setClean();
     updateTitle();
 }

@@ -7,6 +7,7 @@
 #include <QtWidgets>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,16 +34,24 @@ struct OpenCase
     QStringList rows, refused; // the table's rows once the file is read; the lines named
 };
 
+// Locks beside a list before it is opened, besides their bytes; a folder cannot be read.
+const QByteArray NoLock = "(none)", LockFolder = "(a folder)", RunningWindow = "(running)",
+                 KilledWindow = "(killed)";
+const QString Unknown = "05.03.2024 09:41 von einem unbekannten Benutzer";
+// The system user of the tests, as a lock names it; ";" is escaped there.
+const QByteArray User = "bauer;e", UserField = "bauer\\;e";
+
 enum SaveFailure { Saved, NoByteFits, FullPartWay, FullAfterOldBytes, RenameRefused, FolderGone };
 
-// The program's settings and every file below `folder`, with its content and time.
+// The program's settings and every file below `folder` but the locks, with content and time.
 QMap<QString, QString> diskState(const QString &folder)
 {
     QMap<QString, QString> state = {{"", readFile(QSettings("Quellor", "VorlanCSV").fileName())}};
     for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
          it.hasNext();) {
         const QString file = it.next(); // before the content is read
-        state[file] = readFile(file) + it.fileInfo().lastModified().toString(Qt::ISODateWithMs);
+        if (!it.fileName().startsWith(".~lock."))
+            state[file] = readFile(file) + it.fileInfo().lastModified().toString(Qt::ISODateWithMs);
     }
     return state;
 }
@@ -260,8 +269,10 @@ private slots:
                  gone                   ? "(unreadable)"
                      : failure == Saved ? first.toUtf8() + before.mid(1)
                                         : before);
-        QCOMPARE(QDir(path("sub")).entryList(QDir::Files | QDir::Hidden),
-                 gone ? QStringList() : QStringList {"p.csv"});
+        QCOMPARE(QDir(path("sub")).entryList(QDir::Files | QDir::Hidden).join(' '),
+                 gone                             ? ""
+                     : refusing || opened != name ? "p.csv"
+                                                  : ".~lock.p.csv# p.csv");
         QVERIFY(gone || (QFileInfo(name).permissions() & 0x7077) == Mode);
         QCOMPARE(QFileInfo(opened).isSymLink(), opened != name);
         QCOMPARE(QSettings("Quellor", "VorlanCSV").value("lastpath"), QFileInfo(opened).path());
@@ -322,10 +333,160 @@ private slots:
         QCOMPARE(window->windowTitle(), titleOf(name, !saved));
         QCOMPARE(window->isVisible(), opening || !goesOn);
         QCOMPARE(tab->item(0, 0)->text(), "99");
+        QCOMPARE(QFile::exists(path("sub/.~lock.a.csv#")), window->isVisible() && !saveFails);
         if (!window->isVisible())
             window.reset(); // asks nothing more
     }
+
+    // A save asks before it overwrites what another program wrote since the list was opened
+    // or last saved here; Nein, the default, writes nothing, and inside the question to
+    // save it stops the quit. A file that is gone is written again without asking.
+    void changedOnDisk_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("answer"); // 0: no question; Nein is given by Enter, the default
+        const int no = QMessageBox::No, yes = QMessageBox::Yes;
+        QTest::newRow("rewritten, Nein: theirs kept byte for byte") << QString("rewritten") << no;
+        QTest::newRow("rewritten, Ja: ours written") << QString("rewritten") << yes;
+        QTest::newRow("replaced by a rename, Nein: theirs kept") << QString("renamed") << no;
+        QTest::newRow("removed: written without asking") << QString("removed") << 0;
+        QTest::newRow("our own save first: not asked") << QString("saved") << 0;
+        QTest::newRow("quit, Ja to save, then Nein: stays") << QString("rewritten, quit") << no;
+    }
+    void changedOnDisk()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, answer);
+        const QString list = writeFile(path("p.csv"), planFile({FullRow}));
+        const QByteArray theirs = "fremd;\r\n", ours = planFile({"8" + FullRow.mid(1)});
+        window = openWindow(list);
+        window->show();
+        editCell(table(window.get()), 0, 0, "8");
+        if (how == "saved")
+            trigger(window.get(), "actionSpeichern");
+        if (how.startsWith("rewritten"))
+            writeFile(list, theirs);
+        if (how == "renamed")
+            QCOMPARE(std::rename(qPrintable(writeFile(path("neu"), theirs)), qPrintable(list)), 0);
+        if (how == "removed")
+            QVERIFY(QFile::remove(list));
+        const bool quit = how.endsWith("quit"), saved = !answer || answer == QMessageBox::Yes;
+        if (quit)
+            expectMessage(QMessageBox::Yes);
+        if (answer)
+            expect<QMessageBox>([=](QMessageBox *box) {
+                answer == QMessageBox::Yes ? box->button(QMessageBox::Yes)->click()
+                                           : QTest::keyClick(box, Qt::Key_Enter);
+            });
+        clickTool(window.get(), quit ? "actionBeenden" : "actionSpeichern");
+        QCOMPARE(takeMessages().mid(quit).join(""),
+                 answer ? "Datei geändert|Die Datei\n" + list
+                         + "\nwurde geändert, seit sie geöffnet oder gespeichert wurde.\n"
+                           "Trotzdem speichern und diese Änderungen überschreiben?"
+                        : "");
+        QCOMPARE(readFile(list), saved ? ours : theirs);
+        QCOMPARE(window->windowTitle(), titleOf(list, !saved));
+        QVERIFY(window->isVisible());
+    }
+
+    // Who else has a list open: beside a list that is open here lies our lock in the office
+    // suites' format, from opening until it is closed. Someone else's lock, or one we cannot
+    // read, asks first with the holder and the time; ours left by a crash is taken over.
+    void lock_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<QString>("holder"); // as the question names it; empty: no question
+        QTest::addColumn<int>("answer");
+        const auto row = [](const char *what, const QByteArray &lock, const QString &holder = {},
+                            int answer = QMessageBox::Yes) {
+            QTest::newRow(what) << lock << holder << answer;
+        };
+        const QByteArray ours =
+            UserField + ',' + UserField + ',' + QSysInfo::machineHostName().toUtf8();
+        row("free: ours while open, the previous list's gone", NoLock);
+        row("ours left by a crash: taken over", ours + ",01.02.2020 08:00,x;");
+        row("ours of a killed window: taken over", KilledWindow);
+        row("ours of another running window: asked", RunningWindow, "%1 von " + User);
+        row("the same user's spreadsheet program's, Nein: the file dialog again",
+            ',' + ours.mid(UserField.size() + 1) + ",05.03.2024 09:41,file:///libreoffice/4;",
+            "05.03.2024 09:41 von " + User, QMessageBox::No);
+        row("a spreadsheet program's, escaped , ; \\ in its fields, Ja: theirs kept",
+            "Bau\\, Plan\\; A\\\\B,b\\,p,pc7,05.03.2024 09:41,x\\;y;",
+            "05.03.2024 09:41 von Bau, Plan; A\\B");
+        row("ours but malformed: four fields, asked", ours + ",x;", Unknown);
+        row("empty: asked with the lock's time", "", Unknown);
+        row("unreadable: asked with its time", LockFolder, Unknown);
+    }
+    void lock()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(QString, holder);
+        QFETCH(int, answer);
+        const QString list = writeFile(path("p.csv"), planFile({FullRow})),
+                      previous = writeFile(path("vorher.csv"), planFile(FiveRows)),
+                      ours = path(".~lock.p.csv#");
+        window = openWindow(previous);
+        QProcess second; // a second window of ours on the list, in a process of its own
+        second.setEnvironment(QProcess::systemEnvironment() << "VORLAN_HOLD_LIST=" + list);
+        if (lock == RunningWindow || lock == KilledWindow) {
+            second.start(QCoreApplication::applicationFilePath(), QStringList());
+            QVERIFY(second.waitForReadyRead(30000));
+            if (lock == KilledWindow)
+                second.kill(), second.waitForFinished();
+            lock = readFile(ours);
+            holder = holder.arg(QString(lock).section(',', 3, 3));
+        } else if (lock == LockFolder) {
+            QVERIFY(QDir().mkdir(ours));
+        } else if (lock != NoLock) {
+            writeFile(ours, lock);
+        }
+        QProcess::execute("touch", {"-c", "-d", "2024-03-05 09:41", ours});
+        expectFile(list);
+        if (!holder.isEmpty())
+            expectMessage(QMessageBox::StandardButton(answer));
+        if (answer == QMessageBox::No)
+            expectFile("");
+        trigger(window.get(), "actionOeffnen");
+        QCOMPARE(takeMessages().join(""),
+                 holder.isEmpty() ? ""
+                                  : "Datei in Bearbeitung|Die Datei\n" + list + "\nwird seit "
+                         + holder + " bearbeitet.\nTrotzdem öffnen?");
+        const bool opened = answer == QMessageBox::Yes, taken = opened && holder.isEmpty();
+        QCOMPARE(window->windowTitle(), titleOf(opened ? list : previous));
+        QCOMPARE(QFile::exists(path(".~lock.vorher.csv#")), !opened);
+        const auto written =
+            QRegularExpression("^" + QRegularExpression::escape(UserField + ',' + UserField + ',')
+                               + QSysInfo::machineHostName() + ",(.{16}),file://"
+                               + QFileInfo(QSettings("Quellor", "VorlanCSV").fileName()).path()
+                               + ";$")
+                .match(readFile(ours));
+        const auto since = QDateTime::fromString(written.captured(1), "dd.MM.yyyy hh:mm");
+        QCOMPARE(taken, written.hasMatch() && since.secsTo(QDateTime::currentDateTime()) < 120);
+        QVERIFY(taken || readFile(ours) == (lock == LockFolder ? "(unreadable)" : lock));
+        trigger(window.get(), "actionBeenden");
+        QCOMPARE(QFile::exists(ours), !taken);
+        if (second.state() == QProcess::Running) { // the other window takes its own lock away
+            second.closeWriteChannel();
+            QVERIFY(second.waitForFinished() && !QFile::exists(ours));
+        }
+    }
 };
 
-QTEST_MAIN(TestDocument)
+// Started by the lock test with VORLAN_HOLD_LIST set, the program is a second window of
+// ours that opens that list and holds it until its input ends.
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    qputenv("USER", User);
+    if (!qEnvironmentVariableIsSet("VORLAN_HOLD_LIST")) {
+        TestDocument test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    startTesting();
+    auto window = openWindow(qEnvironmentVariable("VORLAN_HOLD_LIST"));
+    QTextStream(stdout) << "open" << Qt::endl;
+    return std::getchar() == EOF ? 0 : 1;
+}
+
 #include "tst_document.moc"
