@@ -57,24 +57,81 @@ QPaintDevice *layoutBasis()
     return &basis;
 }
 
-// What QGraphicsScene::addText() gives, with the text laid out once in its
-// font instead of first in the default font and then again.
-QGraphicsTextItem *addText(QGraphicsScene *scene, const QString &text, const QFont &font)
+// How every text of one printout is laid out: in its font, on the layout
+// basis, with the margin in screen pixels, which the layout turns into the
+// basis's; the margin is meant in the basis's.
+struct TextLayout
 {
-    auto *item = new QGraphicsTextItem;
-    QTextDocument *document = item->document();
-    document->documentLayout()->setPaintDevice(layoutBasis());
-    // The layout turns the margin from screen pixels into the device's; it is
-    // meant in the device's.
+    QFont font;
+    qreal margin;
+};
+
+TextLayout textLayout(const QFont &font)
+{
+    qreal margin = QTextDocument().documentMargin();
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen)
-        document->setDocumentMargin(document->documentMargin()
-                                    * qRound(screen->logicalDotsPerInchY()) / LayoutDpi);
-    item->setFont(font);
-    item->setPlainText(text);
-    scene->addItem(item);
-    return item;
+        margin = margin * qRound(screen->logicalDotsPerInchY()) / LayoutDpi;
+    return {font, margin};
 }
+
+// Lays `text` out in the document once: while its page size is null the
+// layout waits, instead of running again for the device, the font, the
+// margin and the text.
+void layOut(QTextDocument *document, const QString &text, const TextLayout &layout)
+{
+    const QSizeF pageSize = document->pageSize();
+    document->setPageSize(QSizeF(0, 0));
+    document->documentLayout()->setPaintDevice(layoutBasis());
+    document->setDefaultFont(layout.font);
+    document->setDocumentMargin(layout.margin);
+    document->setPlainText(text);
+    document->setPageSize(pageSize);
+}
+
+// Text items and frames are kept from page to page and given the next page's
+// texts and places: making a text item costs far more than laying a text out
+// in it. They keep the order in which a page adds them, text and then frame
+// for each cell, so every page is drawn in that order.
+class Cells
+{
+public:
+    Cells(QGraphicsScene *scene, const TextLayout &layout) : scene(scene), layout(layout) {}
+
+    QGraphicsTextItem *addText(const QString &text)
+    {
+        if (used == texts.size()) {
+            auto *item = new QGraphicsTextItem;
+            scene->addItem(item);
+            texts.append(item);
+            frames.append(scene->addRect(QRectF(), QPen(), QBrush()));
+        }
+        QGraphicsTextItem *item = texts.at(used);
+        layOut(item->document(), text, layout);
+        return item;
+    }
+
+    // The frame of the text added last.
+    void addFrame(const QRectF &rect) { frames.at(used++)->setRect(rect); }
+
+    // Removes the cells the page did not use; the next page starts again
+    // with the first.
+    void endPage()
+    {
+        while (texts.size() > used) {
+            delete texts.takeLast();
+            delete frames.takeLast();
+        }
+        used = 0;
+    }
+
+private:
+    QGraphicsScene *scene;
+    const TextLayout &layout;
+    QList<QGraphicsTextItem *> texts;
+    QList<QGraphicsRectItem *> frames;
+    int used = 0;
+};
 
 void renderPage(QGraphicsScene *scene, QPainter *painter)
 {
@@ -100,15 +157,19 @@ void Preview::on_paintRequested(QPrinter *printer)
 
     // Stays with the dialog, holding the last page.
     auto *scene = new QGraphicsScene(this);
-    QFont font(FontFamily, FontPointSize);
+    // The cells move from page to page; an index would be rebuilt for each.
+    scene->setItemIndexMethod(QGraphicsScene::NoIndex);
+    TextLayout layout = textLayout(QFont(FontFamily, FontPointSize));
 
     // Printed row 0 is the title row, printed row k the table row k - 1; each
     // holds the marked fields only. Widths belong to positions in a printed
     // row, not to table columns.
     QList<QStringList> printedRows;
     int widths[ColumnCatalog::ColumnCount] = {};
-    // Plan lists repeat their texts a lot; each is measured once.
+    // Plan lists repeat their texts a lot; each is measured once, without a
+    // text item.
     QHash<QString, int> measured;
+    QTextDocument measuring;
     for (int i = 1; i < printRows.size(); ++i) {
         const QStringList &fields = printRows.at(i);
         QStringList printed;
@@ -118,9 +179,8 @@ void Preview::on_paintRequested(QPrinter *printer)
             const QString &text = fields.at(j);
             auto known = measured.constFind(text);
             if (known == measured.constEnd()) {
-                QGraphicsTextItem *item = addText(scene, text, font);
-                known = measured.insert(text, int(item->boundingRect().width() + 2 * CellPadding));
-                delete item;
+                layOut(&measuring, text, layout);
+                known = measured.insert(text, int(measuring.size().width() + 2 * CellPadding));
             }
             const int position = printed.size();
             widths[position] = qMax(widths[position], known.value());
@@ -138,33 +198,40 @@ void Preview::on_paintRequested(QPrinter *printer)
     // A size cut to 0 keeps the full font; only the cells shrink then.
     const int pointSize = int(FontPointSize * scale);
     if (pointSize > 0)
-        font.setPointSize(pointSize);
+        layout.font.setPointSize(pointSize);
 
     const QString file = printRows.isEmpty() ? QString() : printRows.first().value(0);
-    addText(scene, "Datei: " + file, font)->setPos(LeftMargin * scale, FileLineY);
+    auto *fileLine = new QGraphicsTextItem;
+    layOut(fileLine->document(), "Datei: " + file, layout);
+    fileLine->setPos(LeftMargin * scale, FileLineY);
+    scene->addItem(fileLine);
 
+    Cells cells(scene, layout);
     const int left = int(LeftMargin * scale);
     int y = FirstPageTop;
     for (int r = 0; r < printedRows.size(); ++r) {
         const QStringList &printed = printedRows.at(r);
         int x = left;
         for (int c = 0; c < printed.size(); ++c) {
-            QGraphicsTextItem *text = addText(scene, printed.at(c), font);
+            QGraphicsTextItem *text = cells.addText(printed.at(c));
             text->setPos(x, y);
             const int width = int(widths[c] * scale);
             const double height = text->boundingRect().height();
-            scene->addRect(x - CellPadding, y - (CellHeight - height) * 0.5, width, CellHeight,
-                           QPen(), QBrush());
+            cells.addFrame(
+                QRectF(x - CellPadding, y - (CellHeight - height) * 0.5, width, CellHeight));
             x += width;
         }
         y += RowPitch;
 
         if (r % RowsPerPage == LastRowOnPage && r + 1 < printedRows.size()) {
+            cells.endPage();
             renderPage(scene, &painter);
-            scene->clear();
+            delete fileLine;
+            fileLine = nullptr;
             printer->newPage();
             y = NextPageTop;
         }
     }
+    cells.endPage();
     renderPage(scene, &painter);
 }
