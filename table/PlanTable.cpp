@@ -51,6 +51,12 @@ PlanTable::PlanTable(QWidget *parent)
     connect(model(), &QAbstractItemModel::modelReset, this, &PlanTable::placeLater);
 }
 
+PlanTable::~PlanTable()
+{
+    // The model outlives this part of the table and resets as it goes.
+    disconnect(model(), nullptr, this, nullptr);
+}
+
 bool PlanTable::hasCellEditor(int column)
 {
     return ColumnCatalog::entry(column).list || column == ColumnCatalog::LineEditorColumn;

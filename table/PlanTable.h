@@ -25,6 +25,7 @@ class PlanTable : public QTableWidget
 
 public:
     explicit PlanTable(QWidget *parent = nullptr);
+    ~PlanTable() override;
     using QTableWidget::edit;
 
     static bool hasCellEditor(int column); // a drop-down or the explanation field
