@@ -80,6 +80,8 @@ VorlanCSV::~VorlanCSV()
     if (!closeConfirmed)
         askToSave();
     delete settings;
+    // The table's editors lose the focus as the window's children go.
+    disconnect(ui.tab, nullptr, this, nullptr);
 }
 
 void VorlanCSV::closeEvent(QCloseEvent *event)
