@@ -116,8 +116,7 @@ void FindBar::find(Step step)
         }
         const QTableWidgetItem *item = table->item(cell / columns, cell % columns);
         if (item && matcher.indexIn(item->text()) >= 0) {
-            // A cell with an editor of its own takes the focus as it becomes current;
-            // the bar keeps it, so that Enter goes on finding.
+            // The bar keeps the focus, so that Enter goes on finding.
             table->setCurrentCell(cell / columns, cell % columns);
             table->scrollTo(table->currentIndex());
             findText->setFocus(Qt::OtherFocusReason);

@@ -114,7 +114,7 @@ void PlanTable::showCell(int row, int column)
     const QModelIndex index = model()->index(row, column);
     setCurrentIndex(index);
     scrollTo(index);
-    placeEditors();
+    updateEditorGeometries();
     if (QWidget *focus = focusedEditor()) {
         if (focus != cellEditor(row, column))
             setFocus(Qt::OtherFocusReason);
