@@ -10,8 +10,8 @@ cmake --build build -j"$(nproc)"
 # the tests end, the spooler is left as it was found.
 sudo=$([[ $(id -u) -eq 0 ]] || echo sudo)
 spooler_state=$PWD/build/print-spooler.state
-trap '$sudo tests/print-spooler.sh stop "$spooler_state"' EXIT
-$sudo tests/print-spooler.sh start "$spooler_state" || echo "print spooler not available; its tests will say so"
+trap '$sudo scripts/print-spooler.sh stop "$spooler_state"' EXIT
+$sudo scripts/print-spooler.sh start "$spooler_state" || echo "print spooler not available; its tests will say so"
 # Verbose, so that the log shows every test row.
 (cd build && ctest --verbose)
 

@@ -60,6 +60,11 @@ VorlanCSV::VorlanCSV(QWidget *parent) : QMainWindow(parent, Qt::WindowFlags())
 
     settings = new QSettings("Quellor", "VorlanCSV");
 
+    recovery = new RecoveryCopy([this] { return recoverySnapshot(); }, this);
+    connect(history, &QUndoStack::indexChanged, this, &VorlanCSV::recordChange);
+    connect(history, &QUndoStack::cleanChanged, this, &VorlanCSV::recordChange);
+    connect(ui.tab, &PlanTable::pendingEditChanged, this, &VorlanCSV::recordChange);
+
     on_actionOeffnen_triggered();
     if (fileName.isEmpty())
         std::exit(-1);
@@ -80,8 +85,10 @@ VorlanCSV::~VorlanCSV()
     if (!closeConfirmed)
         askToSave();
     delete settings;
-    // The table's editors lose the focus as the window's children go.
+    // The table's editors lose the focus as the window's children go, and the
+    // history clears itself as it goes.
     disconnect(ui.tab, nullptr, this, nullptr);
+    disconnect(history, nullptr, this, nullptr);
 }
 
 void VorlanCSV::closeEvent(QCloseEvent *event)

@@ -4,6 +4,8 @@
 
 #include "ui_VorlanCSV.h"
 
+#include "RecoveryCopy.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
@@ -59,6 +61,11 @@ private:
     void changeCell(int row, int column, const QString &value);
     void undoChange();
     void redoChange();
+    enum class Recovery { None, Declined, Unreadable, Taken };
+    Recovery askToRecover(const QString &path, QVector<RowCells> *rows, QByteArray *fingerprint);
+    void recover(const QVector<RowCells> &rows, const QByteArray &fingerprint);
+    void recordChange();
+    RecoveryCopy::Contents recoverySnapshot();
 
     Ui::VorlanCSVClass ui;
     QString fileName;
@@ -79,4 +86,6 @@ private:
     // Who else has the list open, and what the file held when it was read or last written.
     std::unique_ptr<ListLock> listLock;
     QByteArray diskFingerprint;
+    // The table's changes not yet saved, kept in the user's data folder against a crash.
+    RecoveryCopy *recovery;
 };

@@ -42,6 +42,8 @@ bool VorlanCSV::askToSave()
         on_actionSpeichern_triggered();
         return !isModified();
     }
+    if (answer == QMessageBox::No)
+        recovery->remove(); // the changes are given up
     return answer != QMessageBox::Cancel;
 }
 

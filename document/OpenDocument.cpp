@@ -53,6 +53,15 @@ void VorlanCSV::on_actionOeffnen_triggered()
     if (lock)
         lock->lockForOthers();
 
+    // Changes left unsaved by a crash are offered before the file is read, unless
+    // another window of ours has the list open and so keeps its own.
+    const ListLock *held = lock ? lock.get() : listLock.get();
+    const bool recording = held && held->holdsSession();
+    QVector<RowCells> recovered;
+    QByteArray recoveredFingerprint;
+    const Recovery offered =
+        recording ? askToRecover(chosen, &recovered, &recoveredFingerprint) : Recovery::None;
+
     // At start-up there is no previous document, and the chosen path stays
     // even when it cannot be read. From the menu a failed open keeps the
     // document that is still shown, so a save cannot write it elsewhere.
@@ -67,6 +76,11 @@ void VorlanCSV::on_actionOeffnen_triggered()
     }
     if (lock)
         listLock = std::move(lock);
+    recovery->setList(recording ? chosen : QString(), offered == Recovery::Unreadable);
+    if (offered == Recovery::Taken)
+        recover(recovered, recoveredFingerprint);
+    else if (offered == Recovery::Declined)
+        recovery->remove();
 }
 
 bool VorlanCSV::loadPlanFile(const QString &path)

@@ -45,6 +45,7 @@ PlanTable::PlanTable(QWidget *parent)
                 if (cellValue(index.row(), index.column()).value_or(QString()) != value)
                     emit cellEdited(index.row(), index.column(), value);
             });
+    connect(delegate, &QAbstractItemDelegate::closeEditor, this, &PlanTable::pendingEditChanged);
     connect(model(), &QAbstractItemModel::dataChanged, this, &PlanTable::showValues);
     connect(model(), &QAbstractItemModel::rowsInserted, this, &PlanTable::placeLater);
     connect(model(), &QAbstractItemModel::rowsRemoved, this, &PlanTable::placeLater);
@@ -138,6 +139,18 @@ void PlanTable::commitOpenEditor()
     }
 }
 
+bool PlanTable::pendingEdit(int *row, int *column, QString *text) const
+{
+    const auto *line = qobject_cast<const QLineEdit *>(inPlaceEditor.data());
+    if (!line || !inPlaceIndex.isValid() || !line->isVisible()
+        || line->text() == cellValue(inPlaceIndex.row(), inPlaceIndex.column()).value_or(""))
+        return false;
+    *row = inPlaceIndex.row();
+    *column = inPlaceIndex.column();
+    *text = line->text();
+    return true;
+}
+
 bool PlanTable::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
     QWidget *editor = cellEditor(index.row(), index.column());
@@ -163,8 +176,13 @@ bool PlanTable::edit(const QModelIndex &index, EditTrigger trigger, QEvent *even
         return true;
     }
     const bool editing = QTableWidget::edit(index, trigger, event);
-    if (editing)
+    if (editing) {
         inPlaceEditor = indexWidget(index);
+        inPlaceIndex = index;
+        if (auto *line = qobject_cast<QLineEdit *>(inPlaceEditor))
+            connect(line, &QLineEdit::textEdited, this, &PlanTable::pendingEditChanged,
+                    Qt::UniqueConnection);
+    }
     return editing;
 }
 

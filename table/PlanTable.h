@@ -50,12 +50,17 @@ public:
     // Takes over what the in-place editor of a plain cell holds, as Enter
     // would, and closes it.
     void commitOpenEditor();
+    // The text typed into the in-place editor of a plain cell, while it is open and
+    // holds something else than its cell.
+    bool pendingEdit(int *row, int *column, QString *text) const;
 
 signals:
     // The user changed a cell: in its editor, or in place and confirmed.
     void cellEdited(int row, int column, const QString &value);
     // An editor lost the focus: what was typed into it is complete.
     void editorLeft();
+    // What the in-place editor holds changed, or the editor closed.
+    void pendingEditChanged();
 
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
@@ -88,6 +93,7 @@ private:
     FieldTextValidator *validator;
     // The view's own editor of a plain cell, while one is open.
     QPointer<QWidget> inPlaceEditor;
+    QPersistentModelIndex inPlaceIndex;
     bool filling = false;
     bool placingQueued = false;
     // Showing, hiding and moving editors can move the focus, and that can

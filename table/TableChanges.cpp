@@ -76,6 +76,31 @@ void RowChange::redo()
         table->showCell(qMin(row, table->rowCount() - 1), qMax(0, table->currentColumn()));
 }
 
+TableReplacement::TableReplacement(PlanTable *table, QVector<RowCells> before,
+                                   QVector<RowCells> after)
+    : table(table), before(std::move(before)), after(std::move(after))
+{}
+
+void TableReplacement::show(const QVector<RowCells> &rows)
+{
+    table->setFilling(true);
+    table->clearContents();
+    table->setRowCount(rows.size());
+    for (int r = 0; r < rows.size(); ++r)
+        table->setRowCells(r, rows.at(r));
+    table->setFilling(false);
+}
+
+void TableReplacement::undo()
+{
+    show(before);
+}
+
+void TableReplacement::redo()
+{
+    show(after);
+}
+
 // An edit becomes a step; undo and redo take over an open edit first, as
 // every command does.
 void VorlanCSV::changeCell(int row, int column, const QString &value)

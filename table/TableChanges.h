@@ -45,3 +45,19 @@ private:
     bool insert;
     bool done = false;
 };
+
+// The whole table replaced, as by recovered changes: its undo gives back the
+// table as it was.
+class TableReplacement : public QUndoCommand
+{
+public:
+    TableReplacement(PlanTable *table, QVector<RowCells> before, QVector<RowCells> after);
+    void undo() override;
+    void redo() override;
+
+private:
+    void show(const QVector<RowCells> &rows);
+
+    PlanTable *table;
+    QVector<RowCells> before, after;
+};

@@ -1,6 +1,7 @@
 // Plan files through the main window's commands: the form, normal and
 // hostile files opened and saved, saves and their failures, and the
 // question before changes are lost.
+#include "RecoveryCopy.h"
 #include "TestSupport.h"
 
 #include <QtTest>
@@ -63,6 +64,20 @@ void refuseNewFiles(const QString &folder, bool on)
         QProcess::execute("chattr", {"-f", on ? "+i" : "-i", folder});
     else // r-x or rwx for the owner
         QFile::setPermissions(folder, QFile::Permissions(on ? 0x5000 : 0x7000));
+}
+
+// Edits of each kind on a list of five FullRows: a plain cell, a drop-down, the
+// explanation, a row deleted and an empty one inserted. Returns the rows as they stand.
+QStringList makeEdits(VorlanCSV *window)
+{
+    window->show();
+    PlanTable *tab = table(window);
+    editCell(tab, 0, 1, "Plan 99");
+    QTest::keyClick(tab->cellEditor(1, 20), Qt::Key_Down);
+    QTest::keyClicks(tab->cellEditor(2, 19), " neu");
+    rightClick(tab, tab->visualRect(tab->model()->index(3, 0)).center(), "Löschen");
+    rightClick(tab, tab->visualRect(tab->model()->index(0, 0)).center(), "Leere Zeile einfügen");
+    return rowTexts(window);
 }
 
 } // namespace
@@ -470,10 +485,119 @@ private slots:
             QVERIFY(second.waitForFinished() && !QFile::exists(ours));
         }
     }
+
+    // While a list has changes not yet saved, a copy of the table in the data folder
+    // survives a kill; opened again, the list offers it. Saving, discarding, opening
+    // another list and undoing back to the file each remove it.
+    void recovery_data()
+    {
+        QTest::addColumn<QString>("after"); // the edits
+        QTest::addColumn<int>("answer");    // to the question to recover
+        const int yes = QMessageBox::Yes, no = QMessageBox::No;
+        QTest::newRow("killed, Ja: every edit, one undo to the file") << "killed" << yes;
+        QTest::newRow("killed, Nein: the file, no copy") << "killed" << no;
+        QTest::newRow("killed, the file rewritten, Ja: the save asks") << "rewritten" << yes;
+        QTest::newRow("killed, the copy torn: named, kept, not offered") << "torn" << 0;
+        QTest::newRow("saved") << "actionSpeichern" << 0;
+        QTest::newRow("discarded at quitting") << "actionBeenden" << no;
+        QTest::newRow("another list opened, Nein to save") << "actionOeffnen" << no;
+        QTest::newRow("undone to the file") << "undone" << 0;
+    }
+    void recovery()
+    {
+        QFETCH(QString, after);
+        QFETCH(int, answer);
+        const QString list = writeFile(path("p.csv"), planFile(FiveRows)),
+                      copy = RecoveryCopy::fileFor(list);
+        const bool killed = after == "killed" || after == "rewritten" || after == "torn";
+        QStringList edited;
+        if (killed) {
+            QProcess child; // opens the list, edits it and writes out its rows
+            child.setEnvironment(QProcess::systemEnvironment()
+                                 << "VORLAN_HOLD_LIST=" + list << "VORLAN_EDIT=1");
+            child.start(QCoreApplication::applicationFilePath(), QStringList());
+            QByteArray out;
+            while (!out.endsWith("open\n") && child.waitForReadyRead(30000))
+                out += child.readAll();
+            QElapsedTimer sinceEdits;
+            sinceEdits.start();
+            edited = QString::fromUtf8(out).split('\n').mid(0, out.count('\n') - 1);
+            // The kill comes a second after the last edit.
+            QTRY_VERIFY_WITH_TIMEOUT(sinceEdits.hasExpired(1000), 5000);
+            child.kill();
+            QVERIFY(child.waitForFinished());
+            if (after == "rewritten")
+                writeFile(list, "fremd;\n");
+            QFile damaged(copy);
+            if (after == "torn")
+                QVERIFY(damaged.resize(damaged.size() / 2));
+            const QByteArray copyBytes = readFile(copy);
+            expectFile(list);
+            expectMessage(answer ? QMessageBox::StandardButton(answer) : QMessageBox::Ok);
+            window = std::make_unique<VorlanCSV>();
+            const QStringList disk = after == "rewritten" ? QStringList("fremd;" + QString(26, ';'))
+                                                          : FiveRows;
+            const QString message = takeMessages().join("");
+            if (after == "torn") {
+                QCOMPARE(message, "|Die Wiederherstellungsdatei\n" + copy
+                             + "\nkann nicht gelesen werden und bleibt erhalten.");
+                QCOMPARE(readFile(copy), copyBytes);
+            } else {
+                QVERIFY2(QRegularExpression("^Wiederherstellen\\|Für die Datei\n"
+                                            + QRegularExpression::escape(list)
+                                            + "\ngibt es ungesicherte Änderungen vom "
+                                              "\\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d\\.\n"
+                                              "Wiederherstellen\\?$")
+                             .match(message)
+                             .hasMatch(),
+                         qPrintable(message));
+            }
+            const bool taken = answer == QMessageBox::Yes;
+            QCOMPARE(rowTexts(window.get()), taken ? edited : disk);
+            QCOMPARE(window->windowTitle(), titleOf(list, taken));
+            if (after == "torn")
+                return;
+            if (after == "rewritten") { // Nein, the default, to overwriting their change
+                expectMessage(QMessageBox::No);
+                trigger(window.get(), "actionSpeichern");
+                QCOMPARE(takeMessages().value(0).section('|', 0, 0), "Datei geändert");
+                QCOMPARE(readFile(list), QByteArray("fremd;\n"));
+            }
+            if (taken) {
+                QTRY_VERIFY(QFile::exists(copy)); // recorded again
+                window->show();
+                QApplication::setActiveWindow(window.get());
+                QTest::keyClick(table(window.get()), Qt::Key_Z, Qt::ControlModifier);
+                QCOMPARE(rowTexts(window.get()), disk);
+                QCOMPARE(window->windowTitle(), titleOf(list));
+            }
+        } else {
+            window = openWindow(list);
+            edited = makeEdits(window.get());
+            QTRY_VERIFY(QFile::exists(copy));
+            // Beside the list, only its lock.
+            QCOMPARE(QDir(path("")).entryList(QDir::Files | QDir::Hidden),
+                     QStringList({".~lock.p.csv#", "p.csv"}));
+            if (answer)
+                expectMessage(QMessageBox::StandardButton(answer));
+            if (after == "actionOeffnen")
+                expectFile(writeFile(path("other.csv"), planFile({FullRow})));
+            if (after == "undone")
+                for (int step = 0; step < 5; ++step)
+                    QTest::keyClick(table(window.get()), Qt::Key_Z, Qt::ControlModifier);
+            else
+                trigger(window.get(), qPrintable(after));
+            if (!window->isVisible())
+                window.reset(); // quit: asks nothing more
+        }
+        QVERIFY(edited != FiveRows);
+        QTRY_VERIFY(!QFile::exists(copy));
+    }
 };
 
 // Started by the lock test with VORLAN_HOLD_LIST set, the program is a second window of
-// ours that opens that list and holds it until its input ends.
+// ours that opens that list and holds it until its input ends; with VORLAN_EDIT set as
+// well it edits the list first and writes the rows out, to be killed.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -485,7 +609,12 @@ int main(int argc, char *argv[])
     }
     startTesting();
     auto window = openWindow(qEnvironmentVariable("VORLAN_HOLD_LIST"));
+    const bool edit = qEnvironmentVariableIsSet("VORLAN_EDIT");
+    if (edit)
+        QTextStream(stdout) << makeEdits(window.get()).join('\n') << '\n';
     QTextStream(stdout) << "open" << Qt::endl;
+    if (edit)
+        return app.exec();
     return std::getchar() == EOF ? 0 : 1;
 }
 

@@ -14,7 +14,7 @@ using namespace TestSupport;
 
 namespace {
 
-// Made by tests/print-spooler.sh with VorlanPDF3 the default, so a print there shows.
+// Made by scripts/print-spooler.sh with VorlanPDF3 the default, so a print there shows.
 const QString Queue = "VorlanPDF1";
 
 // The spooler's jobs but those in `old`, each as "queue-number".
@@ -144,7 +144,7 @@ private slots:
         QFETCH(QStringList, steps);
         const bool noPrinter = qEnvironmentVariableIsSet("VORLAN_NO_PRINTER");
         if (!noPrinter && QPrinterInfo::printerInfo(Queue).isNull())
-            QFAIL("no PDF queue VorlanPDF1 of a print spooler: tests/print-spooler.sh makes it");
+            QFAIL("no PDF queue VorlanPDF1 of a print spooler: scripts/print-spooler.sh makes it");
         // Cell texts that tell their row and column, every fourth empty; the drop-downs show "---".
         const auto cell = [](int r, int n) {
             if (QList<int> {21, 23, 24, 25, 26}.contains(n))
