@@ -3,7 +3,9 @@
 // the toolbar's save. Every save must write exactly what the table shows, 28 fields a
 // line, and leave the title clean; before it, a table unlike the last save shows " *".
 // VORLAN_SOAK_SEED=N replays a seed (VORLAN_SOAK_ACTIONS=M actions); a failure or a
-// crash prints the last actions.
+// crash prints the last actions. Killed at a random action, the user finds the table
+// again as it stood at most a second before.
+#include "RecoveryCopy.h"
 #include "TestSupport.h"
 
 #include <QtTest>
@@ -63,6 +65,8 @@ class TestRandomUser : public WindowTest
 
     QTemporaryDir dir;
     QString file = dir.filePath("plan.csv");
+    // With VORLAN_STATE_LOG, the time and the table's hash after each action.
+    std::unique_ptr<QFile> states;
     QStringList recent, saved; // the last actions; the rows of the last save
     bool savedOnce = false;
     QRandomGenerator random;
@@ -309,10 +313,27 @@ private slots:
         for (quint32 seed : seeds)
             QTest::newRow(qPrintable(QString("seed %1").arg(seed))) << seed;
     }
+    void logState(const QStringList &rows)
+    {
+        if (states)
+            states->write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' '
+                          + stateHash(rows) + '\n');
+    }
+    static QByteArray stateHash(const QStringList &rows)
+    {
+        return QCryptographicHash::hash(rows.join('\n').toUtf8(), QCryptographicHash::Sha1)
+            .toHex();
+    }
+
     void randomUser()
     {
         QFETCH(quint32, seed);
         const int actions = qEnvironmentVariableIntValue("VORLAN_SOAK_ACTIONS");
+        if (qEnvironmentVariableIsSet("VORLAN_STATE_LOG")) {
+            states = std::make_unique<QFile>(qEnvironmentVariable("VORLAN_STATE_LOG"));
+            QVERIFY(states->open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            file = QFileInfo(*states).absolutePath() + "/plan.csv";
+        }
         random.seed(seed);
         recent.clear();
         // A short row, a value its word list lacks, blanks around a value.
@@ -329,6 +350,8 @@ private slots:
         QCOMPARE(shownRows(tab(), true), rows);
         saved = rows;
         savedOnce = false;
+        logState(written); // as the file holds it, untrimmed
+        logState(rows);
         const QList<void (TestRandomUser::*)()> kinds = {
             &TestRandomUser::click,       &TestRandomUser::clickAndScroll,
             &TestRandomUser::type,        &TestRandomUser::type,
@@ -337,15 +360,66 @@ private slots:
             &TestRandomUser::contextMenu, &TestRandomUser::undoOrRedo,
             &TestRandomUser::find};
         for (int i = 0; i < (actions ? actions : 300) && !QTest::currentTestFailed(); ++i) {
-            chance(5) ? save() : (this->*kinds.at(below(kinds.size())))();
+            // Killed, the user saves less often, so that a copy is kept most of the time.
+            (states ? below(500) == 0 : chance(5)) ? save() : (this->*kinds.at(below(kinds.size())))();
             QCoreApplication::processEvents();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            logState(shownRows(tab(), true));
         }
         if (!QTest::currentTestFailed())
             save();
         if (!QTest::currentTestFailed())
             undoAndRedoAll(rows,
                            10 * (actions ? actions : 300)); // keys in a drop-down: a step each
+    }
+
+    // The random user in a process of its own, killed at a random action; the list
+    // opened again shows what the table held at some moment of the last second.
+    void killed_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {3, 5, 6, 9}) // 3 is killed with no copy on disk
+            QTest::newRow(qPrintable(QString("seed %1").arg(seed))) << seed;
+    }
+    void killed()
+    {
+        QFETCH(quint32, seed);
+        const QString log = dir.filePath("states.log");
+        QFile::remove(log);
+        QProcess child;
+        child.setEnvironment(QProcess::systemEnvironment()
+                             << "VORLAN_STATE_LOG=" + log << "VORLAN_SOAK_ACTIONS=100000"
+                             << QString("VORLAN_SOAK_SEED=%1").arg(seed));
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {"randomUser"});
+        const int actions = 200 + QRandomGenerator(seed).bounded(600);
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(log).count('\n') > actions, 120000);
+        child.kill();
+        const qint64 killedAt = QDateTime::currentMSecsSinceEpoch();
+        QVERIFY(child.waitForFinished());
+        // The states of the last second, and the one at its start.
+        QSet<QByteArray> recent;
+        QByteArray before;
+        for (const QByteArray &line : readFile(log).split('\n')) {
+            const QList<QByteArray> state = line.split(' '); // the time, the hash
+            if (state.size() == 2 && state[0].toLongLong() < killedAt - 1000)
+                before = state[1];
+            else if (state.size() == 2)
+                recent << state[1];
+        }
+        recent << before;
+        const QString list = dir.filePath("plan.csv");
+        // Without a copy, the last save holds the table: as it was written, before reading
+        // trims its fields.
+        QStringList lines = QString::fromUtf8(readFile(list)).split('\n');
+        lines.removeLast();
+        expectFile(list);
+        const bool offered = QFile::exists(RecoveryCopy::fileFor(list));
+        if (offered)
+            expectMessage(QMessageBox::Yes);
+        window = std::make_unique<VorlanCSV>();
+        QVERIFY2(recent.contains(stateHash(offered ? shownRows(tab(), true) : lines)),
+                 qPrintable(QString("%1 states in the last second").arg(recent.size())));
     }
 };
 
