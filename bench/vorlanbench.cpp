@@ -11,6 +11,7 @@
 //   vorlanbench --sequence [rows ...]   default: 2000 5000 10000 20000 50000
 //   vorlanbench --queued-sequence [rows ...]   the same, each open queued
 #include "ColumnCatalog.h"
+#include "PlanTable.h"
 #include "Preview.h"
 #include "VorlanCSV.h"
 
@@ -243,6 +244,33 @@ int runOne(int rows)
                                .arg(median(cellRedo), 0, 'f', 1)
                                .arg(median(rowUndo), 0, 'f', 1)
                                .arg(median(rowRedo), 0, 'f', 1);
+
+    // Typing into an explanation field in the middle of the list, a letter and a
+    // backspace by turns every 20 ms for three seconds, while the recovery copy of
+    // the changes is written: the median key, and the longest pause the events
+    // between the keys made (a copy taken from the table among them).
+    auto *plan = static_cast<PlanTable *>(table);
+    plan->showCell(rows / 2, ColumnCatalog::LineEditorColumn);
+    settle(table);
+    QList<double> keys;
+    double longestPause = 0;
+    if (QWidget *field = plan->cellEditor(rows / 2, ColumnCatalog::LineEditorColumn)) {
+        field->setFocus();
+        for (int i = 0; i < 150; ++i) {
+            clock.restart();
+            QTest::keyClick(field, i % 2 ? Qt::Key_Backspace : Qt::Key_X);
+            QCoreApplication::processEvents();
+            keys << clock.nsecsElapsed() / 1e6;
+            while (clock.nsecsElapsed() < 20000000) {
+                QElapsedTimer pause;
+                pause.start();
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                longestPause = qMax(longestPause, pause.nsecsElapsed() / 1e6);
+            }
+        }
+    }
+    const QString typingMs = QString("%1/%2").arg(keys.isEmpty() ? -1 : median(keys), 0, 'f', 2)
+                                 .arg(longestPause, 0, 'f', 1);
     window.findChild<QAction *>("actionSpeichern")->trigger(); // nothing to ask at the end
 
     // The preview's first rendering of every page, default columns, as the
@@ -274,7 +302,7 @@ int runOne(int rows)
     QTextStream(stdout) << rows << ' ' << startup << ' ' << reopen << ' ' << scroll << ' ' << save
                         << ' ' << previewMs << ' ' << previewPages << ' ' << editingPeakKiB / 1024
                         << ' ' << statusKiB("VmHWM:") / 1024 << ' ' << loadedKiB / 1024 << ' '
-                        << findMs << ' ' << undoMs << Qt::endl;
+                        << findMs << ' ' << undoMs << ' ' << typingMs << Qt::endl;
     window.close();
     return 0;
 }
@@ -390,7 +418,7 @@ int main(int argc, char *argv[])
     // Memory: the peak while opening, scrolling and saving; the peak once
     // the preview of every page has been drawn too; the size after the
     // start-up open.
-    out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11\n")
+    out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12\n")
                .arg("rows", 6)
                .arg("start-up ms", 12)
                .arg("menu open ms", 13)
@@ -401,18 +429,19 @@ int main(int argc, char *argv[])
                .arg("+preview MB", 12)
                .arg("loaded MB", 10)
                .arg("find ms", 8)
-               .arg("undo/redo ms: cell, row 0", 26);
+               .arg("undo/redo ms: cell, row 0", 26)
+               .arg("key ms, recording pause", 24);
     for (int rows : sizes) {
         QProcess one;
         one.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         one.start(QCoreApplication::applicationFilePath(), {"--one", QString::number(rows)});
         one.waitForFinished(-1);
         const QStringList f = QString::fromUtf8(one.readAllStandardOutput()).split(' ');
-        if (f.size() < 12) {
+        if (f.size() < 13) {
             out << rows << ": failed\n";
             continue;
         }
-        out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11\n")
+        out << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12\n")
                    .arg(f[0], 6)
                    .arg(f[1].toDouble(), 12, 'f', 0)
                    .arg(f[2].toDouble(), 13, 'f', 0)
@@ -423,7 +452,8 @@ int main(int argc, char *argv[])
                    .arg(f[8], 12)
                    .arg(f[9], 10)
                    .arg(f[10].toDouble(), 8, 'f', 1)
-                   .arg(f[11].trimmed(), 26);
+                   .arg(f[11], 26)
+                   .arg(f[12].trimmed(), 24);
         out.flush();
     }
     for (const char *sequence : {"--sequence", "--queued-sequence"}) {
