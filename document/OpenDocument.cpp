@@ -67,7 +67,8 @@ void VorlanCSV::on_actionOeffnen_triggered()
     // document that is still shown, so a save cannot write it elsewhere.
     const QString previous = fileName;
     fileName = chosen;
-    if (!loadPlanFile(chosen)) {
+    const bool loaded = loadPlanFile(chosen);
+    if (!loaded) {
         showMessage("Die Datei " + chosen + " kann nicht zum Lesen geöffnet werden.");
         if (!previous.isEmpty()) {
             fileName = previous;
@@ -79,7 +80,7 @@ void VorlanCSV::on_actionOeffnen_triggered()
     recovery->setList(recording ? chosen : QString(), offered == Recovery::Unreadable);
     if (offered == Recovery::Taken)
         recover(recovered, recoveredFingerprint);
-    else if (offered == Recovery::Declined)
+    else if (offered == Recovery::Declined && loaded) // unread, the file is no replacement
         recovery->remove();
 }
 
