@@ -17,7 +17,9 @@
 #include <QPen>
 #include <QPrinter>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -133,9 +135,31 @@ private:
     int used = 0;
 };
 
+// Draws the scene onto the whole page as QGraphicsScene::render would, keeping the
+// aspect ratio, but with one pen for the page instead of a painter state of each
+// item's own: the preview keeps every page's drawing commands, and those states
+// were most of its memory.
 void renderPage(QGraphicsScene *scene, QPainter *painter)
 {
-    scene->render(painter, QRectF(), QRectF(), Qt::KeepAspectRatio);
+    const QRectF source = scene->sceneRect(),
+                 target(0, 0, painter->device()->width(), painter->device()->height());
+    const qreal ratio =
+        qMin(target.width() / source.width(), target.height() / source.height());
+    painter->save();
+    painter->setClipRect(target, Qt::IntersectClip);
+    painter->setWorldTransform(
+        QTransform().scale(ratio, ratio).translate(-source.left(), -source.top()), true);
+    painter->setPen(QPen());
+    painter->setBrush(Qt::NoBrush);
+    // Each frame on its own, as the items draw them: where two frames meet, the line
+    // is drawn twice.
+    for (QGraphicsItem *item : scene->items(Qt::AscendingOrder)) {
+        if (auto *frame = qgraphicsitem_cast<QGraphicsRectItem *>(item))
+            painter->drawRect(frame->rect().translated(frame->pos()));
+        else if (auto *text = qgraphicsitem_cast<QGraphicsTextItem *>(item))
+            text->document()->firstBlock().layout()->draw(painter, text->pos());
+    }
+    painter->restore();
 }
 
 } // namespace
