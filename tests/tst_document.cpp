@@ -1,6 +1,7 @@
 // Plan files through the main window's commands: the form, normal and
 // hostile files opened and saved, saves and their failures, and the
 // question before changes are lost.
+#include "PlanFileReader.h"
 #include "RecoveryCopy.h"
 #include "TestSupport.h"
 
@@ -184,7 +185,20 @@ private slots:
             if ((c.how == VanishesAtStartUp || c.how == VanishesFromMenu) && QFile::remove(file))
                 disk.remove(file);
         });
-        for (int i = c.refused.size() + (c.how >= VanishesAtStartUp); i > 0; --i)
+        // Behind a refused line's message the table shows the rows read before it.
+        QStringList before;
+        for (const QString &line : PlanFileReader::splitLines(c.bytes)) {
+            if (line.count(';') < 28)
+                before << "";
+            else
+                expect<QMessageBox>([n = before.size(), &c](QMessageBox *box) {
+                    box->accept();
+                    auto *behind = static_cast<VorlanCSV *>(box->parentWidget());
+                    QVERIFY(table(behind)->viewport()->isVisibleTo(behind));
+                    QCOMPARE(rowTexts(behind).mid(0, n), c.rows.mid(0, n));
+                });
+        }
+        if (c.how >= VanishesAtStartUp)
             expectMessage();
         if (fromMenu)
             trigger(window.get(), "actionOeffnen");
@@ -589,6 +603,8 @@ private slots:
                 trigger(window.get(), qPrintable(after));
             if (!window->isVisible())
                 window.reset(); // quit: asks nothing more
+            else if (after == "actionOeffnen") // a new history, at the step opened
+                QCOMPARE(window->windowTitle(), titleOf(path("other.csv")));
         }
         QVERIFY(edited != FiveRows);
         QTRY_VERIFY(!QFile::exists(copy));

@@ -101,6 +101,10 @@ private slots:
                      none ? QStringList() : vocabulary(c) + QStringList(value).mid(!own));
             QCOMPARE(items(tab()->cellEditor(taken, c)), vocabulary(c));
         }
+        // In a list shorter than the window every row has its editors.
+        for (int r = 0; r < 5; ++r)
+            window->insertRowFromText(tab()->rowCount(), RowA);
+        QTRY_VERIFY(tab()->cellEditor(tab()->rowCount() - 1, 19));
     }
 
     // Typing into a cell, then, before Enter, scrolling every way a user scrolls or a command
@@ -500,6 +504,8 @@ private slots:
                 checkEditors();
             }
         }
+        window->resize(700, 350); // fewer rows in sight: fewer editors
+        checkEditors();
         // Rows inserted and removed above keep the editors on their cells.
         tab()->insertRow(0);
         window->insertRowFromText(0, RowA);

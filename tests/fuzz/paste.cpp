@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         menu->close();
     });
-    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5));
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            table->viewport()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(table->viewport(), &click);
 
     CHECK(offered
