@@ -551,26 +551,20 @@ private slots:
             window = std::make_unique<VorlanCSV>();
             const QStringList disk = after == "rewritten" ? QStringList("fremd;" + QString(26, ';'))
                                                           : FiveRows;
-            const QString message = takeMessages().join("");
-            if (after == "torn") {
-                QCOMPARE(message, "|Die Wiederherstellungsdatei\n" + copy
-                             + "\nkann nicht gelesen werden und bleibt erhalten.");
-                QCOMPARE(readFile(copy), copyBytes);
-            } else {
-                QVERIFY2(QRegularExpression("^Wiederherstellen\\|Für die Datei\n"
-                                            + QRegularExpression::escape(list)
-                                            + "\ngibt es ungesicherte Änderungen vom "
-                                              "\\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d\\.\n"
-                                              "Wiederherstellen\\?$")
-                             .match(message)
-                             .hasMatch(),
-                         qPrintable(message));
-            }
+            const QString message = takeMessages().join("").replace(
+                QRegularExpression("vom \\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d\\."), "vom T.");
+            QCOMPARE(message, after == "torn"
+                         ? "|Die Wiederherstellungsdatei\n" + copy
+                             + "\nkann nicht gelesen werden und bleibt erhalten."
+                         : "Wiederherstellen|Für die Datei\n" + list
+                             + "\ngibt es ungesicherte Änderungen vom T.\nWiederherstellen?");
             const bool taken = answer == QMessageBox::Yes;
             QCOMPARE(rowTexts(window.get()), taken ? edited : disk);
             QCOMPARE(window->windowTitle(), titleOf(list, taken));
-            if (after == "torn")
+            if (after == "torn") {
+                QCOMPARE(readFile(copy), copyBytes); // kept as it was
                 return;
+            }
             if (after == "rewritten") { // Nein, the default, to overwriting their change
                 expectMessage(QMessageBox::No);
                 trigger(window.get(), "actionSpeichern");
