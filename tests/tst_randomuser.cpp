@@ -178,8 +178,7 @@ class TestRandomUser : public WindowTest
         note("%1 on %2", key.toString(),
              QString(focus ? focus->metaObject()->className() : "nothing"));
         if (focus)
-            QTest::keyClick(focus, Qt::Key(key[0] & ~Qt::KeyboardModifierMask),
-                            Qt::KeyboardModifiers(key[0] & Qt::KeyboardModifierMask));
+            QTest::keySequence(focus, key);
     }
 
     // Redo everything, then undo everything: the list as opened, then the last state again.
@@ -397,22 +396,18 @@ private slots:
         child.kill();
         const qint64 killedAt = QDateTime::currentMSecsSinceEpoch();
         QVERIFY(child.waitForFinished());
-        // The states of the last second, and the one at its start.
-        QSet<QByteArray> recent;
-        QByteArray before;
+        QSet<QByteArray> recent; // the states of the last second, from the one at its start
         for (const QByteArray &line : readFile(log).split('\n')) {
             const QList<QByteArray> state = line.split(' '); // the time, the hash
             if (state.size() == 2 && state[0].toLongLong() < killedAt - 1000)
-                before = state[1];
+                recent = {state[1]};
             else if (state.size() == 2)
                 recent << state[1];
         }
-        recent << before;
         const QString list = dir.filePath("plan.csv");
         // Without a copy, the last save holds the table: as it was written, before reading
         // trims its fields.
-        QStringList lines = QString::fromUtf8(readFile(list)).split('\n');
-        lines.removeLast();
+        const QStringList lines = QString::fromUtf8(readFile(list)).chopped(1).split('\n');
         expectFile(list);
         const bool offered = QFile::exists(RecoveryCopy::fileFor(list));
         if (offered)
