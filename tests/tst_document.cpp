@@ -437,7 +437,7 @@ private slots:
         row("ours of a killed window: taken over", KilledWindow);
         row("ours of another running window: asked", RunningWindow, "%1 von " + User);
         row("the same user's spreadsheet program's, Nein: the file dialog again",
-            ',' + ours.mid(UserField.size() + 1) + ",05.03.2024 09:41,file:///libreoffice/4;",
+            ',' + ours.mid(UserField.size() + 1) + ",05.03.2024 09:41,file:///office/4;",
             "05.03.2024 09:41 von " + User, QMessageBox::No);
         row("a spreadsheet program's, escaped , ; \\ in its fields, Ja: theirs kept",
             "Bau\\, Plan\\; A\\\\B,b\\,p,pc7,05.03.2024 09:41,x\\;y;",
