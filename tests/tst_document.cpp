@@ -37,8 +37,8 @@ struct OpenCase
 };
 
 // Locks beside a list before it is opened, besides their bytes; a folder cannot be read.
-const QByteArray NoLock = "(none)", LockFolder = "(a folder)", RunningWindow = "(running)",
-                 KilledWindow = "(killed)";
+// The lock of a killed window of ours, taken over, the recovery test meets.
+const QByteArray NoLock = "(none)", LockFolder = "(a folder)", RunningWindow = "(running)";
 const QString Unknown = "05.03.2024 09:41 von einem unbekannten Benutzer";
 // The system user of the tests, as a lock names it; ";" is escaped there.
 const QByteArray User = "bauer;e", UserField = "bauer\\;e";
@@ -99,7 +99,6 @@ private slots:
     void form()
     {
         window = openWindow(writeFile(path("a.csv"), planFile({FullRow})));
-        QCOMPARE(window->size(), QSize(969, 614));
         QStringList texts; // at device pixel ratio 1 an icon is its 32 x 32 image, never grown
         for (const char *name : {"menuBar", "menuDatei", "toolBar"})
             for (QAction *action : window->findChild<QWidget *>(name)->actions())
@@ -434,7 +433,6 @@ private slots:
             UserField + ',' + UserField + ',' + QSysInfo::machineHostName().toUtf8();
         row("free: ours while open, the previous list's gone", NoLock);
         row("ours left by a crash: taken over", ours + ",01.02.2020 08:00,x;");
-        row("ours of a killed window: taken over", KilledWindow);
         row("ours of another running window: asked", RunningWindow, "%1 von " + User);
         row("the same user's spreadsheet program's, Nein: the file dialog again",
             ',' + ours.mid(UserField.size() + 1) + ",05.03.2024 09:41,file:///office/4;",
@@ -457,11 +455,9 @@ private slots:
         window = openWindow(previous);
         QProcess second; // a second window of ours on the list, in a process of its own
         second.setEnvironment(QProcess::systemEnvironment() << "VORLAN_HOLD_LIST=" + list);
-        if (lock == RunningWindow || lock == KilledWindow) {
+        if (lock == RunningWindow) {
             second.start(QCoreApplication::applicationFilePath(), QStringList());
             QVERIFY(second.waitForReadyRead(30000));
-            if (lock == KilledWindow)
-                second.kill(), second.waitForFinished();
             lock = readFile(ours);
             holder = holder.arg(QString(lock).section(',', 3, 3));
         } else if (lock == LockFolder) {
