@@ -19,6 +19,7 @@ import random
 import re
 import subprocess
 import sys
+import time
 from pathlib import Path
 
 TOP = Path(__file__).resolve().parent.parent
@@ -82,9 +83,11 @@ def run_tests(build):
             [str(build / "tests/fuzz" / ("replay_" + target))] + inputs, cwd=build, env=env,
             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     caught = []
+    deadline = time.monotonic() + 240  # for all of them: a fault can make every one hang
     for name, run in runs.items():
         try:
-            out = run.communicate(timeout=180)[0].decode("utf-8", "replace")
+            out = run.communicate(timeout=max(1, deadline - time.monotonic()))[0].decode(
+                "utf-8", "replace")
         except subprocess.TimeoutExpired:
             run.kill()
             out = run.communicate()[0].decode("utf-8", "replace") + "\n(timeout)"
