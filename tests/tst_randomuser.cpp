@@ -328,6 +328,7 @@ private slots:
     {
         QFETCH(quint32, seed);
         const int actions = qEnvironmentVariableIntValue("VORLAN_SOAK_ACTIONS");
+        const int count = actions ? actions : 400;
         if (qEnvironmentVariableIsSet("VORLAN_STATE_LOG")) {
             states = std::make_unique<QFile>(qEnvironmentVariable("VORLAN_STATE_LOG"));
             QVERIFY(states->open(QIODevice::WriteOnly | QIODevice::Unbuffered));
@@ -358,7 +359,7 @@ private slots:
             &TestRandomUser::resize,      &TestRandomUser::clickAndScroll,
             &TestRandomUser::contextMenu, &TestRandomUser::undoOrRedo,
             &TestRandomUser::find};
-        for (int i = 0; i < (actions ? actions : 300) && !QTest::currentTestFailed(); ++i) {
+        for (int i = 0; i < count && !QTest::currentTestFailed(); ++i) {
             // Killed, the user saves less often, so that a copy is kept most of the time.
             (states ? below(500) == 0 : chance(5)) ? save() : (this->*kinds.at(below(kinds.size())))();
             QCoreApplication::processEvents();
@@ -369,7 +370,7 @@ private slots:
             save();
         if (!QTest::currentTestFailed())
             undoAndRedoAll(rows,
-                           10 * (actions ? actions : 300)); // keys in a drop-down: a step each
+                           10 * count); // keys in a drop-down: a step each
     }
 
     // The random user in a process of its own, killed at a random action; the list
