@@ -38,14 +38,33 @@ QByteArray encoded(const RecoveryCopy::Contents &copy)
     return bytes;
 }
 
+// A text or byte array of the copy, refused when its length runs beyond the copy's
+// end: a damaged length must not make the stream ask for gigabytes.
+template <class T> bool readSized(QDataStream &in, T *value)
+{
+    QIODevice *device = in.device();
+    const qint64 at = device->pos();
+    quint32 length = 0;
+    in >> length;
+    if (length != 0xFFFFFFFFu && length > device->size() - device->pos())
+        return false;
+    device->seek(at);
+    in >> *value;
+    return in.status() == QDataStream::Ok;
+}
+
 bool decoded(const QByteArray &bytes, RecoveryCopy::Contents *copy)
 {
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_5_12);
     quint32 magic = 0, version = 0, end = 0;
     qint32 rows = -1;
-    in >> magic >> version >> copy->listPath >> copy->fingerprint >> copy->written >> rows;
-    if (magic != Magic || version != Version || rows < 0 || rows > bytes.size())
+    in >> magic >> version;
+    if (magic != Magic || version != Version || !readSized(in, &copy->listPath)
+        || !readSized(in, &copy->fingerprint))
+        return false;
+    in >> copy->written >> rows;
+    if (rows < 0 || rows > bytes.size())
         return false;
     copy->rows.clear();
     copy->rows.reserve(rows);
@@ -58,7 +77,9 @@ bool decoded(const QByteArray &bytes, RecoveryCopy::Contents *copy)
         for (int c = 0; c < present; ++c) {
             bool has = false;
             QString value;
-            in >> has >> value;
+            in >> has;
+            if (!readSized(in, &value))
+                return false;
             if (has)
                 row[c] = value;
         }
