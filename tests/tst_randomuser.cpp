@@ -22,17 +22,21 @@ using namespace TestSupport;
 namespace {
 
 QByteArray recentText; // kept as the user goes, so that a crash can name the last actions
-
 void printRecent()
 {
     [[maybe_unused]] const auto n = ::write(STDERR_FILENO, recentText.data(), recentText.size());
 }
 
-extern "C" void onFatalSignal(int signal)
+QByteArray stateHash(const QStringList &rows)
 {
-    printRecent();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    return QCryptographicHash::hash(rows.join('\n').toUtf8(), QCryptographicHash::Sha1).toHex();
+}
+
+void seedRows(const QList<quint32> &seeds)
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed : seeds)
+        QTest::newRow(qPrintable(QString("seed %1").arg(seed))) << seed;
 }
 
 // What the table holds; an editor still open over a plain cell counts as entered. A
@@ -203,12 +207,7 @@ class TestRandomUser : public WindowTest
         QCOMPARE(window->windowTitle().endsWith(" *"), saved != last); // back at the save
     }
 
-    void clickAndScroll() // into a field, and on through the list: the usual pair
-    {
-        click();
-        scroll();
-    }
-
+    void clickAndScroll() { click(), scroll(); } // into a field, on through the list
     void scroll()
     {
         QScrollBar *bar = chance(70) ? tab()->verticalScrollBar() : tab()->horizontalScrollBar();
@@ -289,7 +288,8 @@ private slots:
     {
         startTesting();
         for (int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL})
-            std::signal(signal, onFatalSignal);
+            std::signal(signal,
+                        [](int s) { printRecent(), std::signal(s, SIG_DFL), std::raise(s); });
 #if defined(__SANITIZE_ADDRESS__)
         __sanitizer_set_death_callback(printRecent);
 #endif
@@ -302,26 +302,11 @@ private slots:
         checkDialogs();
     }
 
-    void randomUser_data()
+    void randomUser_data() // all but 1 once crashed as a focused editor scrolled out of sight
     {
-        QTest::addColumn<quint32>("seed");
-        // All but 1 once crashed the program as it scrolled a focused editor out of sight.
-        QList<quint32> seeds = {1, 2, 7, 8, 11, 15, 19, 26};
-        if (qEnvironmentVariableIsSet("VORLAN_SOAK_SEED"))
-            seeds = {qgetenv("VORLAN_SOAK_SEED").toUInt()};
-        for (quint32 seed : seeds)
-            QTest::newRow(qPrintable(QString("seed %1").arg(seed))) << seed;
-    }
-    void logState(const QStringList &rows)
-    {
-        if (states)
-            states->write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' '
-                          + stateHash(rows) + '\n');
-    }
-    static QByteArray stateHash(const QStringList &rows)
-    {
-        return QCryptographicHash::hash(rows.join('\n').toUtf8(), QCryptographicHash::Sha1)
-            .toHex();
+        const bool replay = qEnvironmentVariableIsSet("VORLAN_SOAK_SEED");
+        seedRows(replay ? QList<quint32> {qgetenv("VORLAN_SOAK_SEED").toUInt()}
+                        : QList<quint32> {1, 2, 7, 8, 11, 15, 19, 26});
     }
 
     void randomUser()
@@ -350,6 +335,11 @@ private slots:
         QCOMPARE(shownRows(tab(), true), rows);
         saved = rows;
         savedOnce = false;
+        const auto logState = [&](const QStringList &state) {
+            if (states)
+                states->write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' '
+                              + stateHash(state) + '\n');
+        };
         logState(written); // as the file holds it, untrimmed
         logState(rows);
         const QList<void (TestRandomUser::*)()> kinds = {
@@ -361,7 +351,8 @@ private slots:
             &TestRandomUser::find};
         for (int i = 0; i < count && !QTest::currentTestFailed(); ++i) {
             // Killed, the user saves less often, so that a copy is kept most of the time.
-            (states ? below(500) == 0 : chance(5)) ? save() : (this->*kinds.at(below(kinds.size())))();
+            (states ? below(500) == 0 : chance(5)) ? save()
+                                                   : (this->*kinds.at(below(kinds.size())))();
             QCoreApplication::processEvents();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             logState(shownRows(tab(), true));
@@ -369,18 +360,15 @@ private slots:
         if (!QTest::currentTestFailed())
             save();
         if (!QTest::currentTestFailed())
-            undoAndRedoAll(rows,
-                           10 * count); // keys in a drop-down: a step each
+            undoAndRedoAll(rows, 10 * count); // keys in a drop-down: a step each
     }
 
     // The random user in a process of its own, killed at a random action; the list
     // opened again shows what the table held at some moment of the last second.
     void killed_data()
     {
-        QTest::addColumn<quint32>("seed");
-        for (quint32 seed : {3, 5, 6, 9}) // 3 is killed with no copy on disk
-            QTest::newRow(qPrintable(QString("seed %1").arg(seed))) << seed;
-    }
+        seedRows({3, 5, 6, 9});
+    } // 3 is killed with no copy on disk
     void killed()
     {
         QFETCH(quint32, seed);
