@@ -1,7 +1,6 @@
-// Printing: the column dialog's marks, and the print command with both dialogs
-// ended every way, the words of its pages and, on "Drucken", spooled on a PDF queue
-// of a CUPS print spooler. Run once more without any printer (VORLAN_NO_PRINTER).
-// Where the texts and frames sit on the pages, the layout fuzz target checks.
+// Printing: the column dialog's marks; the print command, its dialogs ended every way, the words
+// of its pages and, on "Drucken", the job on a PDF queue of a CUPS print spooler. Run once more
+// without any printer. The layout fuzz target checks where texts, frames and page breaks sit.
 #include "Preview.h"
 #include "SelectCol.h"
 #include "TestSupport.h"
@@ -112,35 +111,27 @@ private slots:
         QCOMPARE(words(read.join(' ')).join(' '), marked);
     }
 
-    // The print command on 0 to 38 rows, its dialogs ended every way. The preview lists the
+    // The print command on 0 to 18 rows, its dialogs ended every way. The preview lists the
     // printers, starts on the default and gives each one chosen an A4 landscape preview. Its
     // pages, drawn into a PDF file also without a printer, hold the file line and the marked
     // titles, rows 0 to 16 on page 1, 20 a page after; "Drucken" spools them on the one chosen.
     void print_data()
     {
         QTest::addColumn<int>("rows");
-        QTest::addColumn<QVector<int>>("marked"); // boxes checked after all were cleared
-        QTest::addColumn<QStringList>("steps");   // how the column dialog ends, then the preview
+        QTest::addColumn<QStringList>("steps"); // how the column dialog ends, then the preview
         const QStringList print = {"Vorschau..", "Drucken"}, look = {"Vorschau..", "Cancel"};
-        const QVector<int> byHand = {1, 18, 21, 28}; // ExportID, Beschreibung, Format, DTYPE
-        QVector<int> all(28);
-        std::iota(all.begin(), all.end(), 1);
-        QTest::newRow("empty table: file line and titles, printed") << 0 << byHand << print;
-        QTest::newRow("17 rows fill the first page") << 17 << byHand << look;
-        QTest::newRow("the 18th row opens page 2, printed") << 18 << byHand << print;
-        QTest::newRow("37 rows fill page 2") << 37 << byHand << look;
-        QTest::newRow("the 38th row opens page 3") << 38 << QVector<int> {1, 28} << look;
-        QTest::newRow("none marked: the file line only") << 3 << QVector<int>() << look;
-        QTest::newRow("wider than 2970: widths and font shrink") << 2 << all << look;
-        QTest::newRow("Cancel in the column dialog") << 3 << byHand << QStringList {"Cancel"};
-        QTest::newRow("Escape in the column dialog") << 3 << byHand << QStringList {"Escape"};
+        QTest::newRow("empty table: file line and titles, printed") << 0 << print;
+        QTest::newRow("17 rows fill the first page") << 17 << look;
+        QTest::newRow("the 18th row opens page 2, printed") << 18 << print;
+        QTest::newRow("Cancel in the column dialog") << 3 << QStringList {"Cancel"};
+        QTest::newRow("Escape in the column dialog") << 3 << QStringList {"Escape"};
         QTest::newRow("Enter in the heading, then closing the preview")
-            << 3 << byHand << QStringList {"Enter", "close"};
+            << 3 << QStringList {"Enter", "close"};
     }
     void print()
     {
         QFETCH(int, rows);
-        QFETCH(QVector<int>, marked);
+        const QVector<int> marked = {1, 18, 21, 28}; // ExportID, Beschreibung, Format, DTYPE
         QFETCH(QStringList, steps);
         const bool noPrinter = qEnvironmentVariableIsSet("VORLAN_NO_PRINTER");
         if (!noPrinter && QPrinterInfo::printerInfo(Queue).isNull())
@@ -159,7 +150,7 @@ private slots:
             for (int n = 1; n <= 28; ++n)
                 fields << (t < 0 ? ColumnTitles.at(n - 1) : cell(t, n));
             lines << fields.join(';');
-            if (!marked.isEmpty() && t >= 17 && (t - 17) % 20 == 0)
+            if (t >= 17 && (t - 17) % 20 == 0)
                 expected << "|";
             for (int n : marked)
                 expected << words(fields.at(n - 1));
