@@ -40,8 +40,10 @@ void VorlanCSV::on_actionOeffnen_triggered()
     std::unique_ptr<ListLock> lock;
     for (;;) {
         chosen = QFileDialog::getOpenFileName(this, "CSV-Datei öffnen", startDir, "CSV (*.csv)");
-        if (chosen.isEmpty())
+        if (chosen.isEmpty()) {
+            recordChange(); // changes given up with "Nein" but still shown keep their copy
             return;
+        }
         lock = listLock && listLock->isFor(chosen) ? nullptr : std::make_unique<ListLock>(chosen);
         const auto holder = lock ? lock->otherHolder() : std::nullopt;
         if (!holder
@@ -72,6 +74,7 @@ void VorlanCSV::on_actionOeffnen_triggered()
         showMessage("Die Datei " + chosen + " kann nicht zum Lesen geöffnet werden.");
         if (!previous.isEmpty()) {
             fileName = previous;
+            recordChange();
             return;
         }
     }

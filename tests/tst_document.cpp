@@ -296,112 +296,110 @@ private slots:
         QCOMPARE(QSettings("Quellor", "VorlanCSV").value("lastpath"), QFileInfo(opened).path());
     }
 
-    // The question before changes are lost: opening, quitting and closing the window by its
-    // title bar; answers Ja, Nein and Abbrechen. "Ja" whose save fails keeps the edits, as
-    // "Abbrechen" does. A cell still being edited counts as changed.
+    // The questions before work is lost or overwritten. Opening, quitting and closing by the title
+    // bar ask to save; "Ja" whose save fails keeps the edits, as "Abbrechen" does, and a cell still
+    // being typed in counts as changed. A save asks before it overwrites what another program
+    // wrote since the list was opened or saved here; "Nein", the default, writes nothing, and
+    // inside the question to save it stops the quit; a file that is gone is written again. The
+    // recovery copy is kept exactly while the window shows changes not saved.
     void question_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("twist"); // the save fails, or the change is only typed
-        const QMap<int, QString> names = {{QMessageBox::Yes, "Ja"},
-                                          {QMessageBox::No, "Nein"},
-                                          {QMessageBox::Cancel, "Abbrechen"}};
+        QTest::addColumn<QString>("command"); // open, quit, close by the title bar, or save
+        QTest::addColumn<int>("answer");      // to the question to save; 0: none
+        QTest::addColumn<QString>("twist");   // the save fails, only typed, or the file changed
+        QTest::addColumn<int>("overwrite");   // the answer to "Datei geändert"; 0: not asked
+        const int yes = QMessageBox::Yes, no = QMessageBox::No;
+        const QMap<int, QString> names = {
+            {yes, "Ja"}, {no, "Nein"}, {QMessageBox::Cancel, "Abbrechen"}};
+        const auto row = [](const QString &what, const QString &command, int answer,
+                            const QString &twist, int overwrite = 0) {
+            QTest::newRow(qPrintable(what)) << command << answer << twist << overwrite;
+        };
         for (const QString command : {"open", "quit", "close"}) {
             for (int a : names.keys())
-                QTest::newRow(qPrintable(command + ", " + names[a])) << command << a << "";
+                row(command + ", " + names[a], command, a, "");
             for (const QString twist : {"the save fails", "typed without Enter"})
-                QTest::newRow(qPrintable(command + ", Ja, " + twist))
-                    << command << int(QMessageBox::Yes) << twist;
+                row(command + ", Ja, " + twist, command, yes, twist);
         }
+        row("save, the file rewritten, Nein: theirs kept byte for byte", "save", 0, "rewritten",
+            no);
+        row("save, the file rewritten, Ja: ours written", "save", 0, "rewritten", yes);
+        row("save, the file replaced by a rename, Nein: theirs kept", "save", 0, "renamed", no);
+        row("save, the file removed: written without asking", "save", 0, "removed");
+        row("save after our own save: not asked", "save", 0, "saved");
+        row("quit, Ja, the file rewritten, then Nein: stays", "quit", yes, "rewritten", no);
     }
     void question()
     {
         QFETCH(QString, command);
         QFETCH(int, answer);
         QFETCH(QString, twist);
-        const bool opening = command == "open", saveFails = twist == "the save fails",
-                   typedOnly = twist == "typed without Enter";
-        const QString name = writeFile(path("sub/a.csv"), planFile({FullRow}));
-        window = openWindow(name);
+        QFETCH(int, overwrite);
+        const QString list = writeFile(path("sub/a.csv"), planFile({FullRow})),
+                      copy = RecoveryCopy::fileFor(list);
+        const QByteArray theirs = "fremd;\r\n", ours = planFile({"99" + FullRow.mid(1)});
+        window = openWindow(list);
         window->show();
         PlanTable *tab = table(window.get());
+        const bool typedOnly = twist == "typed without Enter",
+                   saveFails = twist == "the save fails";
         typedOnly ? tab->editItem(tab->item(0, 0)) : editCell(tab, 0, 0, "99");
         if (typedOnly)
             QTest::keyClicks(tab->indexWidget(tab->model()->index(0, 0)), "99");
-        QCOMPARE(window->windowTitle(), titleOf(name, !typedOnly));
+        QCOMPARE(window->windowTitle(), titleOf(list, !typedOnly));
+        QTRY_VERIFY(QFile::exists(copy));
+        if (twist == "saved")
+            trigger(window.get(), "actionSpeichern");
+        if (twist == "rewritten")
+            writeFile(list, theirs);
+        if (twist == "renamed")
+            QCOMPARE(std::rename(qPrintable(writeFile(path("sub/neu"), theirs)), qPrintable(list)),
+                     0);
+        QVERIFY(twist != "removed" || QFile::remove(list));
         QVERIFY(!saveFails || QDir(path("sub")).removeRecursively());
-        const bool saved = answer == QMessageBox::Yes && !saveFails,
+        const bool saved = (answer == QMessageBox::Yes || command == "save") && !saveFails
+            && overwrite != QMessageBox::No,
                    goesOn = saved || answer == QMessageBox::No;
-        expectMessage(QMessageBox::StandardButton(answer));
+        QStringList asked;
+        if (answer)
+            asked << "Ungesicherte Daten!|Datei\n" + list + "\njetzt speichern?";
+        if (saveFails)
+            asked << "|Die Datei\n" + list + "\nkann nicht zum Schreiben geöffnet werden.";
+        if (overwrite)
+            asked << "Datei geändert|Die Datei\n" + list
+                    + "\nwurde geändert, seit sie geöffnet oder gespeichert wurde.\n"
+                      "Trotzdem speichern und diese Änderungen überschreiben?";
+        if (answer)
+            expectMessage(QMessageBox::StandardButton(answer));
         if (saveFails)
             expectMessage();
-        if (opening && goesOn)
+        if (overwrite) // "Nein" by Enter, the default
+            expect<QMessageBox>([=](QMessageBox *box) {
+                overwrite == QMessageBox::Yes ? box->button(QMessageBox::Yes)->click()
+                                              : QTest::keyClick(box, Qt::Key_Enter);
+            });
+        if (command == "open" && goesOn)
             expectFile(""); // the file dialog comes after the answer
         if (command == "close")
             window->close();
         else
-            clickTool(window.get(), opening ? "actionOeffnen" : "actionBeenden");
-        QCOMPARE(takeMessages().value(0),
-                 "Ungesicherte Daten!|Datei\n" + name + "\njetzt speichern?");
-        QCOMPARE(readFile(name).startsWith("99;"), saved);
-        QCOMPARE(window->windowTitle(), titleOf(name, !saved));
-        QCOMPARE(window->isVisible(), opening || !goesOn);
+            clickTool(window.get(),
+                      command == "open"       ? "actionOeffnen"
+                          : command == "quit" ? "actionBeenden"
+                                              : "actionSpeichern");
+        QCOMPARE(takeMessages(), asked);
+        QCOMPARE(readFile(list),
+                 saved                                            ? ours
+                     : twist == "rewritten" || twist == "renamed" ? theirs
+                     : saveFails                                  ? "(unreadable)"
+                                                                  : planFile({FullRow}));
+        QCOMPARE(window->windowTitle(), titleOf(list, !saved));
+        QCOMPARE(window->isVisible(), command == "open" || command == "save" || !goesOn);
         QCOMPARE(tab->item(0, 0)->text(), "99");
         QCOMPARE(QFile::exists(path("sub/.~lock.a.csv#")), window->isVisible() && !saveFails);
+        QTRY_COMPARE(QFile::exists(copy), window->isVisible() && !saved);
         if (!window->isVisible())
             window.reset(); // asks nothing more
-    }
-
-    // A save asks before it overwrites what another program wrote since the list was opened
-    // or last saved here; Nein, the default, writes nothing, and inside the question to
-    // save it stops the quit. A file that is gone is written again without asking.
-    void changedOnDisk_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("answer"); // 0: no question; Nein is given by Enter, the default
-        const int no = QMessageBox::No, yes = QMessageBox::Yes;
-        QTest::newRow("rewritten, Nein: theirs kept byte for byte") << QString("rewritten") << no;
-        QTest::newRow("rewritten, Ja: ours written") << QString("rewritten") << yes;
-        QTest::newRow("replaced by a rename, Nein: theirs kept") << QString("renamed") << no;
-        QTest::newRow("removed: written without asking") << QString("removed") << 0;
-        QTest::newRow("our own save first: not asked") << QString("saved") << 0;
-        QTest::newRow("quit, Ja to save, then Nein: stays") << QString("rewritten, quit") << no;
-    }
-    void changedOnDisk()
-    {
-        QFETCH(QString, how);
-        QFETCH(int, answer);
-        const QString list = writeFile(path("p.csv"), planFile({FullRow}));
-        const QByteArray theirs = "fremd;\r\n", ours = planFile({"8" + FullRow.mid(1)});
-        window = openWindow(list);
-        window->show();
-        editCell(table(window.get()), 0, 0, "8");
-        if (how == "saved")
-            trigger(window.get(), "actionSpeichern");
-        if (how.startsWith("rewritten"))
-            writeFile(list, theirs);
-        if (how == "renamed")
-            QCOMPARE(std::rename(qPrintable(writeFile(path("neu"), theirs)), qPrintable(list)), 0);
-        if (how == "removed")
-            QVERIFY(QFile::remove(list));
-        const bool quit = how.endsWith("quit"), saved = !answer || answer == QMessageBox::Yes;
-        if (quit)
-            expectMessage(QMessageBox::Yes);
-        if (answer)
-            expect<QMessageBox>([=](QMessageBox *box) {
-                answer == QMessageBox::Yes ? box->button(QMessageBox::Yes)->click()
-                                           : QTest::keyClick(box, Qt::Key_Enter);
-            });
-        clickTool(window.get(), quit ? "actionBeenden" : "actionSpeichern");
-        QCOMPARE(takeMessages().mid(quit).join(""),
-                 answer ? "Datei geändert|Die Datei\n" + list
-                         + "\nwurde geändert, seit sie geöffnet oder gespeichert wurde.\n"
-                           "Trotzdem speichern und diese Änderungen überschreiben?"
-                        : "");
-        QCOMPARE(readFile(list), saved ? ours : theirs);
-        QCOMPARE(window->windowTitle(), titleOf(list, !saved));
-        QVERIFY(window->isVisible());
     }
 
     // Who else has a list open: beside a list that is open here lies our lock in the office
@@ -483,9 +481,9 @@ private slots:
         }
     }
 
-    // While a list has changes not yet saved, a copy of the table in the data folder
-    // survives a kill; opened again, the list offers it. Saving, discarding, opening
-    // another list and undoing back to the file each remove it.
+    // While a list has changes not yet saved, a copy of the table in the data folder survives a
+    // kill; opened again, the list offers it. Opening another list and undoing back to the file
+    // remove it; saving and the question to save, the question test.
     void recovery_data()
     {
         QTest::addColumn<QString>("after"); // the edits
@@ -495,8 +493,6 @@ private slots:
         QTest::newRow("killed, Nein: the file, no copy") << "killed" << no;
         QTest::newRow("killed, the file rewritten, Ja: the save asks") << "rewritten" << yes;
         QTest::newRow("killed, the copy torn: named, kept, not offered") << "torn" << 0;
-        QTest::newRow("saved") << "actionSpeichern" << 0;
-        QTest::newRow("discarded at quitting") << "actionBeenden" << no;
         QTest::newRow("another list opened, Nein to save") << "actionOeffnen" << no;
         QTest::newRow("undone to the file") << "undone" << 0;
     }
@@ -578,11 +574,9 @@ private slots:
                     QTest::keyClick(table(window.get()), Qt::Key_Z, Qt::ControlModifier);
             else
                 trigger(window.get(), qPrintable(after));
-            if (!window->isVisible())
-                window.reset(); // quit: asks nothing more
-            else                // a new history, at the step opened; or back at the file
-                QCOMPARE(window->windowTitle(),
-                         titleOf(after == "actionOeffnen" ? path("other.csv") : list));
+            // A new history, at the step opened; or back at the file.
+            QCOMPARE(window->windowTitle(),
+                     titleOf(after == "actionOeffnen" ? path("other.csv") : list));
         }
         QVERIFY(edited != FiveRows);
         QTRY_VERIFY(!QFile::exists(copy));
