@@ -1,6 +1,5 @@
-// The window and the printout on an X screen, as display-check.sh runs them at 96, 144
-// and 192 dpi and under a user's own scale settings: the window keeps its 96-dpi layout
-// in logical pixels, with the device pixel ratio DISPLAY_CHECK_RATIO and toolbar icons
+// The window and the printout on the X screens of display-check.sh: the window keeps its 96-dpi
+// layout in logical pixels, with the device pixel ratio DISPLAY_CHECK_RATIO and toolbar icons
 // drawn from images of as many pixels, and a wide printout is the same as from 96 dpi.
 #include "Preview.h"
 #include "ScreenScaling.h"
@@ -41,12 +40,10 @@ class TestDisplay : public WindowTest
             else if (auto *text = qgraphicsitem_cast<QGraphicsTextItem *>(item))
                 texts << text;
         }
-        return QString("%1 pages, %2 pt, last page's table %3 x %4, %5 texts")
-            .arg(pdfText(pdf.outputFileName()).count('\f'))
-            .arg(texts.value(0)->font().pointSize())
-            .arg(table.width())
-            .arg(table.height())
-            .arg(texts.size());
+        return QString::asprintf("%d pages, %d pt, last page's table %g x %g, %d texts",
+                                 int(pdfText(pdf.outputFileName()).count('\f')),
+                                 texts.value(0)->font().pointSize(), table.width(), table.height(),
+                                 int(texts.size()));
     }
 
     void look()

@@ -1,5 +1,4 @@
-// Shared by the fuzz targets: a failed check, the main window on the offscreen
-// platform, and the row that a line fills as the file format says.
+// Shared by the fuzz targets: a failed check, the main window offscreen, a line's row.
 #pragma once
 
 #include "VorlanCSV.h"
@@ -11,8 +10,7 @@
     if (!(condition))                                                                              \
         qFatal("%s:%d: check failed: %s", __FILE__, __LINE__, #condition);
 
-// The window on the offscreen platform as at start-up, a file of `content`
-// chosen in its file dialog. It is never destroyed: that would ask to save.
+// The window as at start-up, a file of `content` chosen in its file dialog; never destroyed.
 inline VorlanCSV *mainWindow(const QByteArray &content)
 {
     static QTemporaryDir dir; // also for the file dialog's settings
@@ -34,9 +32,8 @@ inline VorlanCSV *mainWindow(const QByteArray &content)
     return new VorlanCSV;
 }
 
-// What a row filled from `line` shows: the fields trimmed, those the line
-// lacks empty, an empty drop-down field "---", the explanation cut to 30
-// UTF-16 units.
+// What a row filled from `line` shows: the fields trimmed, those the line lacks empty, an
+// empty drop-down field "---", the explanation cut to 30 UTF-16 units.
 inline QString filledRow(const QString &line)
 {
     QStringList fields = line.split(';');

@@ -1,5 +1,4 @@
-// Runs a fuzz target once on each file given and each file in the folders
-// given, as the fuzzer would, for builds without libFuzzer.
+// Without libFuzzer: the target once on each file given and each file in the folders given.
 #include <QDirIterator>
 
 #include <cstdint>

@@ -1,9 +1,7 @@
-// Page layout: any rows and column marks in, the pages of the preview out.
-// The first page holds the file line, the title row and 17 table rows, every
-// further one 20; each text 20 inside a frame 80 high, the frames of a row
-// touching from the left margin on; a column's frames are equally wide,
-// unscaled 40 wider than its longest text; the table within 2970, filling it
-// when scaled down, the font scaled with it.
+// Page layout: any rows and column marks in, the preview's pages out. Page 1 holds the file line,
+// the title row and 17 rows, every further one 20; each text 20 inside a frame 80 high, a row's
+// frames touching from the left margin on; a column's frames equally wide, unscaled 40 wider than
+// its longest text; the table within 2970, filling it when scaled down, the font scaled with it.
 #include "FuzzSupport.h"
 #include "Preview.h"
 

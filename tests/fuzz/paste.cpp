@@ -1,6 +1,5 @@
-// The clipboard check of the context menu: any text on the clipboard, and
-// "Einfügen" is offered exactly when it is one row of 28 fields, none of them
-// holding a line break; picked, it inserts that row.
+// Any text on the clipboard: "Einfügen" is offered exactly for one row of 28 fields, none of
+// them holding a line break, and inserts that row.
 #include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

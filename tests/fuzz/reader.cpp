@@ -1,6 +1,5 @@
-// The plan-file reader: any bytes in, the lines out. One line per LF, a CR
-// before it dropped; a valid UTF-8 line comes back exactly, any other as
-// Windows-1252, one character per byte.
+// The plan-file reader: any bytes in, one line per LF out, a CR before it dropped; a valid
+// UTF-8 line comes back exactly, any other as Windows-1252, one character per byte.
 #include "FuzzSupport.h"
 #include "PlanFileReader.h"
 

@@ -1,6 +1,5 @@
-// Row codec and row filling: a line fills a new row of the real table, whose
-// row text gives the trimmed fields again; a line of more than 28 fields
-// leaves the table as it was. What the row shows must survive a UTF-8 file.
+// A line fills a new row of the real table, whose row text is the trimmed fields and survives a
+// UTF-8 file; a line of more than 28 fields leaves the table as it was.
 #include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
