@@ -188,8 +188,8 @@ void dragScrollBar(QScrollBar *bar, double fraction)
     QTest::mouseRelease(bar, Qt::LeftButton, {}, to);
 }
 
-// As the window system delivers a turn of the wheel: the first widget from `widget` up that
-// takes the focus by the wheel gets it, and the event goes up until a widget takes it.
+// As the window system delivers it: the first widget up that takes the focus by the wheel gets
+// it, and the event goes up until a widget takes it.
 void turnWheel(QWidget *widget, QPoint pos, int degrees, Qt::Orientation orientation)
 {
     for (QWidget *w = widget; w && !w->hasFocus(); w = w->parentWidget()) {

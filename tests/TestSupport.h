@@ -1,5 +1,4 @@
-// Shared helpers of the tests: an isolated settings store, the main window on a
-// file, and dialogs, message boxes and the context menu driven as a user would.
+// Shared helpers of the tests: isolated settings, the window on a file, dialogs and menus.
 #pragma once
 
 #include "VorlanCSV.h"
@@ -14,16 +13,14 @@ class QTableWidget;
 
 namespace TestSupport {
 
-// Facts of the plan file format, from plan-format.txt: the 28 header texts, the
-// drop-down items of a column.
+// From plan-format.txt: the 28 header texts, a column's drop-down items.
 extern const QStringList ColumnTitles;
 QStringList vocabulary(int column);
 QStringList items(QWidget *dropDown); // none for anything else
 
-// Isolates the settings store and watches for modal dialogs and context menus: each must
-// be expected, with the user's answer. Any other fails the running test at once, naming it,
-// and is closed; so does a message box that is not plain text or shows under a busy cursor,
-// and a signal connection that cannot be made.
+// Isolates the settings and watches modal dialogs and context menus: each must be expected, with
+// the user's answer; any other, a message box not in plain text or under a busy cursor, and a
+// signal connection that cannot be made fail the running test at once.
 void startTesting();
 void expectModal(const char *className, std::function<void(QWidget *)> answer);
 template <class T> void expect(std::function<void(T *)> answer)
@@ -36,12 +33,10 @@ void expectMessage(QMessageBox::StandardButton button = QMessageBox::Ok);
 QStringList takeMessages(); // "title|text" of each message box since the last call
 void checkDialogs();        // in cleanup(): fails for expected dialogs that never came
 
-// Right-clicks the table at `pos` and picks `entry` (empty: none); returns the entries.
-// `whileOpen` runs while the menu is shown, before the entry is picked.
+// Right-clicks the table at `pos`, runs `whileOpen`, picks `entry` (empty: none); the entries.
 QStringList rightClick(QTableWidget *table, QPoint pos, const QString &entry = {},
                        std::function<void()> whileOpen = {});
-// The mouse as a user moves it: the toolbar button of an action, the wheel over `widget`
-// (the event goes on to its parents when it is not taken, as the real wheel does).
+// The mouse as a user moves it: an action's toolbar button, a scroll bar's handle, the wheel.
 void clickTool(VorlanCSV *window, const char *action);
 void dragScrollBar(QScrollBar *bar, double fraction); // the handle, to a fraction of the way
 void turnWheel(QWidget *widget, QPoint pos, int degrees, Qt::Orientation = Qt::Vertical);

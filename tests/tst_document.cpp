@@ -1,6 +1,5 @@
-// Plan files through the main window's commands: the form, normal and
-// hostile files opened and saved, saves and their failures, and the
-// question before changes are lost.
+// Plan lists through the window's commands: the form, files normal and hostile opened and saved,
+// failed saves, the questions before work is lost, locks and the recovery copy.
 #include "PlanFileReader.h"
 #include "RecoveryCopy.h"
 #include "TestSupport.h"
@@ -65,8 +64,8 @@ void refuseNewFiles(const QString &folder, bool on)
         QFile::setPermissions(folder, QFile::Permissions(on ? 0x5000 : 0x7000));
 }
 
-// Edits of each kind on a list of five FullRows: a plain cell, a drop-down, the
-// explanation, a row deleted and an empty one inserted. Returns the rows as they stand.
+// Edits of each kind on five FullRows: a plain cell, a drop-down, the explanation, a row deleted
+// and an empty one inserted. Returns the rows as they stand.
 QStringList makeEdits(VorlanCSV *window)
 {
     window->show();
@@ -115,9 +114,8 @@ private slots:
         trigger(window.get(), "actionOeffnen");
     }
 
-    // Every file reaches the table through the open command; what the table
-    // shows is then what a save writes, one LF after every row, in UTF-8. How any
-    // bytes split into lines and fill rows, the reader and row fuzz targets check.
+    // Files through the open command; what the table shows a save then writes, in UTF-8. How
+    // any bytes split into lines and fill rows, the reader and row fuzz targets check.
     void open_data()
     {
         QTest::addColumn<OpenCase>("c");
@@ -213,9 +211,8 @@ private slots:
         QCOMPARE(readFile(saved), planFile(c.rows));
     }
 
-    // A failed save keeps the old file byte for byte, tells why and leaves the title
-    // marked; a folder that takes no new files (shared project folders often do)
-    // gets the file written in place; links are saved through, the mode stays.
+    // A failed save keeps the old file byte for byte, tells why and leaves the title marked; in a
+    // folder that takes no new files it writes in place; links are saved through, the mode stays.
     void save_data()
     {
         QTest::addColumn<int>("rows");
@@ -296,12 +293,9 @@ private slots:
         QCOMPARE(QSettings("Quellor", "VorlanCSV").value("lastpath"), QFileInfo(opened).path());
     }
 
-    // The questions before work is lost or overwritten. Opening, quitting and closing by the title
-    // bar ask to save; "Ja" whose save fails keeps the edits, as "Abbrechen" does, and a cell still
-    // being typed in counts as changed. A save asks before it overwrites what another program
-    // wrote since the list was opened or saved here; "Nein", the default, writes nothing, and
-    // inside the question to save it stops the quit; a file that is gone is written again. The
-    // recovery copy is kept exactly while the window shows changes not saved.
+    // Opening, quitting and closing by the title bar ask to save ("Ja" whose save fails keeps the
+    // edits); a save asks before it overwrites another program's change ("Nein" writes nothing,
+    // stops a quit). The recovery copy is kept exactly while the window shows changes not saved.
     void question_data()
     {
         QTest::addColumn<QString>("command"); // open, quit, close by the title bar, or save
@@ -402,9 +396,8 @@ private slots:
             window.reset(); // asks nothing more
     }
 
-    // Who else has a list open: beside a list that is open here lies our lock in the office
-    // suites' format, from opening until it is closed. Someone else's lock, or one we cannot
-    // read, asks first with the holder and the time; ours left by a crash is taken over.
+    // Beside a list open here lies our lock in the office suites' format until it is closed.
+    // Someone else's lock, or one we cannot read, asks first; ours left by a crash is taken over.
     void lock_data()
     {
         QTest::addColumn<QByteArray>("lock");
@@ -583,9 +576,8 @@ private slots:
     }
 };
 
-// Started by the lock test with VORLAN_HOLD_LIST set, the program is a second window of
-// ours that opens that list and holds it until its input ends; with VORLAN_EDIT set as
-// well it edits the list first and writes the rows out, to be killed.
+// With VORLAN_HOLD_LIST, a second window of ours that holds that list until its input ends; with
+// VORLAN_EDIT as well, it edits the list, writes the rows out and waits to be killed.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);

@@ -29,8 +29,7 @@ QStringList spooledJobs(const QStringList &old = {})
     return jobs;
 }
 
-// Ends a dialog as the user does: a button by its text, Escape, Enter in the
-// heading field, or the window's close button.
+// Ends a dialog as the user does: a button's text, Escape or Enter in the heading, or "close".
 void press(QDialog *dialog, const QString &how)
 {
     if (how == "Escape" || how == "Enter")
@@ -61,9 +60,8 @@ class TestPrinting : public WindowTest
 
 private slots:
 
-    // The boxes carry the titles and start with the default marks; the flags
-    // are read back by the number in each box's name, whatever the order of
-    // the boxes among the children.
+    // The boxes carry the titles and start with the default marks; the flags are read back by the
+    // number in each box's name, whatever the order of the boxes among the children.
     void marks_data()
     {
         QTest::addColumn<QStringList>("titles");
@@ -111,10 +109,9 @@ private slots:
         QCOMPARE(words(read.join(' ')).join(' '), marked);
     }
 
-    // The print command on 0 to 18 rows, its dialogs ended every way. The preview lists the
-    // printers, starts on the default and gives each one chosen an A4 landscape preview. Its
-    // pages, drawn into a PDF file also without a printer, hold the file line and the marked
-    // titles, rows 0 to 16 on page 1, 20 a page after; "Drucken" spools them on the one chosen.
+    // The print command, its dialogs ended every way. The preview lists the printers, starts on
+    // the default, gives each one chosen an A4 landscape preview; its pages, also in a PDF file
+    // without a printer, hold the file line and marked titles; "Drucken" spools them.
     void print_data()
     {
         QTest::addColumn<int>("rows");

@@ -1,10 +1,8 @@
-// A random user on the real main window: clicks, typing, keys, the wheel and both scroll
-// bars while an editor has the focus, window, column and row sizes, the context menu and
-// the toolbar's save. Every save must write exactly what the table shows, 28 fields a
-// line, and leave the title clean; before it, a table unlike the last save shows " *".
-// VORLAN_SOAK_SEED=N replays a seed (VORLAN_SOAK_ACTIONS=M actions); a failure or a
-// crash prints the last actions. Killed at a random action, the user finds the table
-// again as it stood at most a second before.
+// A random user on the real window: clicks, typing, keys, the wheel and both scroll bars while an
+// editor has the focus, sizes, the context menu, find, undo and saves. Every save writes exactly
+// what the table shows, 28 fields a line, and leaves the title clean; before it, a table unlike
+// the last save shows " *". VORLAN_SOAK_SEED=N replays a seed (VORLAN_SOAK_ACTIONS=M actions); a
+// failure or a crash prints the last actions.
 #include "RecoveryCopy.h"
 #include "TestSupport.h"
 
@@ -363,12 +361,12 @@ private slots:
             undoAndRedoAll(rows, 10 * count); // keys in a drop-down: a step each
     }
 
-    // The random user in a process of its own, killed at a random action; the list
-    // opened again shows what the table held at some moment of the last second.
+    // The random user in a process of its own, killed at a random action (seed 3 with no copy on
+    // disk): the list opened again shows what the table held at some moment of the last second.
     void killed_data()
     {
         seedRows({3, 5, 6, 9});
-    } // 3 is killed with no copy on disk
+    }
     void killed()
     {
         QFETCH(quint32, seed);
@@ -395,8 +393,7 @@ private slots:
                 recent << state[1];
         }
         const QString list = dir.filePath("plan.csv");
-        // Without a copy, the last save holds the table: as it was written, before reading
-        // trims its fields.
+        // Without a copy, the last save holds the table, as written: untrimmed.
         const QStringList lines = QString::fromUtf8(readFile(list)).chopped(1).split('\n');
         expectFile(list);
         const bool offered = QFile::exists(RecoveryCopy::fileFor(list));

@@ -1,5 +1,4 @@
-// The plan table: rows filled from text, typing and what it marks, finding, the row
-// commands of the context menu, and a long list with every drop-down entry.
+// The plan table: rows filled from text, typing, the row commands, undo, find and a long list.
 #include "TestSupport.h"
 
 #include <QtTest>
@@ -57,9 +56,8 @@ class TestTable : public WindowTest
 
 private slots:
 
-    // The drop-downs a row's text gives: none where a short text has no field, their
-    // list elsewhere, after it a value the list lacks in that cell only; "---" when empty.
-    // The row fuzz target checks the text itself for any line.
+    // A row's drop-downs: none where a short text has no field, else their list, after it a value
+    // the list lacks in that cell only; "---" when empty. The row fuzz target checks the text.
     void fillRow_data()
     {
         QTest::addColumn<QString>("text");
@@ -282,9 +280,8 @@ private slots:
         QCOMPARE(window->windowTitle(), titleOf(file, c.marked));
     }
 
-    // Each kind of change, then Ctrl+Z where the focus is: the table as opened, its cell
-    // current, the title clean; the redo key brings the change back; a save after the undo
-    // writes the table as opened.
+    // Each kind of change, then Ctrl+Z where the focus is: the table as opened, its cell current,
+    // the title clean; the redo key brings it back; a save after the undo writes the table opened.
     void history_data()
     {
         QTest::addColumn<QString>("change");
@@ -348,9 +345,8 @@ private slots:
         QCOMPARE(readFile(file), planFile(opened));
     }
 
-    // Ctrl+F on 120 rows, row 50 holding "Kessel" in columns 2 and 26: found as typed from the
-    // current cell on, on with Enter or F3, back with Shift; the bar keeps the focus until
-    // Escape. Finding changes no value and leaves the title as it was.
+    // Ctrl+F on 120 rows, "Kessel" in row 50's columns 2 and 26: found as typed from the current
+    // cell on, on with Enter or F3, back with Shift, the focus in the bar until Escape; no change.
     void find_data()
     {
         QTest::addColumn<QString>("typed");
@@ -405,9 +401,8 @@ private slots:
         QCOMPARE(window->windowTitle(), titleOf(file));
     }
 
-    // A long list holding every drop-down entry, opened from the menu under a busy
-    // cursor: each drop-down offers its list; wherever the table is scrolled, the
-    // editors in sight sit on their cells, the others are hidden; saved unchanged.
+    // A long list holding every drop-down entry, opened from the menu under a busy cursor: each
+    // drop-down offers its list; wherever scrolled, editors only in sight, on their cells.
     void longList()
     {
         QStringList lines = planRows(1500);
