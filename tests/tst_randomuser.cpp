@@ -264,6 +264,27 @@ class TestRandomUser : public WindowTest
         });
     }
 
+    // Editors only in sight and two rows around it, each on its cell; the one that had the focus
+    // may stay with its cell out of sight.
+    void checkEditors()
+    {
+        const QRect sight = tab()->viewport()->rect();
+        const int first = tab()->rowAt(0), last = tab()->rowAt(sight.height() - 1);
+        int away = 0;
+        for (int r = 0; r < tab()->rowCount(); ++r) {
+            for (int c : {19, 20, 22, 23, 24, 25}) {
+                QWidget *editor = tab()->cellEditor(r, c);
+                const QRect cell = tab()->visualRect(tab()->model()->index(r, c));
+                away += editor && (r < first - 2 || (last >= 0 && r > last + 2));
+                if (cell.intersects(sight) && tab()->item(r, c)
+                    && !(editor && editor->isVisible() && cell.contains(editor->geometry())
+                         && editor->parentWidget() == tab()->viewport()))
+                    QFAIL(qPrintable(QString("no editor on cell %1/%2").arg(r).arg(c)));
+            }
+        }
+        QVERIFY2(away <= 1, qPrintable(QString("%1 editors out of sight").arg(away)));
+    }
+
     void save()
     {
         note("clicks Speichern");
@@ -353,6 +374,7 @@ private slots:
                                                    : (this->*kinds.at(below(kinds.size())))();
             QCoreApplication::processEvents();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            checkEditors();
             logState(shownRows(tab(), true));
         }
         if (!QTest::currentTestFailed())
