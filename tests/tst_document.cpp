@@ -298,7 +298,7 @@ private slots:
     // stops a quit). The recovery copy is kept exactly while the window shows changes not saved.
     void question_data()
     {
-        QTest::addColumn<QString>("command"); // open, quit, close by the title bar, or save
+        QTest::addColumn<QString>("command"); // open, quit, close by the title bar, save, undo
         QTest::addColumn<int>("answer");      // to the question to save; 0: none
         QTest::addColumn<QString>("twist");   // the save fails, only typed, or the file changed
         QTest::addColumn<int>("overwrite");   // the answer to "Datei geändert"; 0: not asked
@@ -322,6 +322,8 @@ private slots:
         row("save, the file removed: written without asking", "save", 0, "removed");
         row("save after our own save: not asked", "save", 0, "saved");
         row("quit, Ja, the file rewritten, then Nein: stays", "quit", yes, "rewritten", no);
+        row("open, Nein, another list: a new history, no copy", "open", no, "another list");
+        row("undone to the file: no copy", "undo", 0, "");
     }
     void question()
     {
@@ -342,6 +344,8 @@ private slots:
             QTest::keyClicks(tab->indexWidget(tab->model()->index(0, 0)), "99");
         QCOMPARE(window->windowTitle(), titleOf(list, !typedOnly));
         QTRY_VERIFY(QFile::exists(copy));
+        QCOMPARE(QDir(path("sub")).entryList(QDir::Files | QDir::Hidden), // beside it, its lock
+                 QStringList({".~lock.a.csv#", "a.csv"}));
         if (twist == "saved")
             trigger(window.get(), "actionSpeichern");
         if (twist == "rewritten")
@@ -372,9 +376,13 @@ private slots:
                 overwrite == QMessageBox::Yes ? box->button(QMessageBox::Yes)->click()
                                               : QTest::keyClick(box, Qt::Key_Enter);
             });
-        if (command == "open" && goesOn)
-            expectFile(""); // the file dialog comes after the answer
-        if (command == "close")
+        const bool replaced = twist == "another list", undone = command == "undo";
+        if (command == "open" && goesOn) // the file dialog comes after the answer
+            expectFile(replaced ? writeFile(path("other.csv"), planFile({FullRow})) : "");
+        QApplication::setActiveWindow(window.get()); // offscreen, a closed menu can stay
+        if (undone)
+            QTest::keyClick(tab, Qt::Key_Z, Qt::ControlModifier);
+        else if (command == "close")
             window->close();
         else
             clickTool(window.get(),
@@ -387,11 +395,13 @@ private slots:
                      : twist == "rewritten" || twist == "renamed" ? theirs
                      : saveFails                                  ? "(unreadable)"
                                                                   : planFile({FullRow}));
-        QCOMPARE(window->windowTitle(), titleOf(list, !saved));
-        QCOMPARE(window->isVisible(), command == "open" || command == "save" || !goesOn);
-        QCOMPARE(tab->item(0, 0)->text(), "99");
-        QCOMPARE(QFile::exists(path("sub/.~lock.a.csv#")), window->isVisible() && !saveFails);
-        QTRY_COMPARE(QFile::exists(copy), window->isVisible() && !saved);
+        const bool shown = command == "open" || command == "save" || undone || !goesOn,
+                   changed = !saved && !undone && !replaced; // the changes in the table
+        QCOMPARE(window->isVisible(), shown);
+        QCOMPARE(window->windowTitle(), titleOf(replaced ? path("other.csv") : list, changed));
+        QCOMPARE(tab->item(0, 0)->text(), undone || replaced ? "7" : "99");
+        QCOMPARE(QFile::exists(path("sub/.~lock.a.csv#")), shown && !saveFails && !replaced);
+        QTRY_COMPARE(QFile::exists(copy), shown && changed);
         if (!window->isVisible())
             window.reset(); // asks nothing more
     }
@@ -475,19 +485,16 @@ private slots:
     }
 
     // While a list has changes not yet saved, a copy of the table in the data folder survives a
-    // kill; opened again, the list offers it. Opening another list and undoing back to the file
-    // remove it; saving and the question to save, the question test.
+    // kill; opened again, the list offers it. When the copy goes, the question test holds.
     void recovery_data()
     {
-        QTest::addColumn<QString>("after"); // the edits
+        QTest::addColumn<QString>("after"); // the edits and the kill
         QTest::addColumn<int>("answer");    // to the question to recover
         const int yes = QMessageBox::Yes, no = QMessageBox::No;
-        QTest::newRow("killed, Ja: every edit, one undo to the file") << "killed" << yes;
-        QTest::newRow("killed, Nein: the file, no copy") << "killed" << no;
-        QTest::newRow("killed, the file rewritten, Ja: the save asks") << "rewritten" << yes;
-        QTest::newRow("killed, the copy torn: named, kept, not offered") << "torn" << 0;
-        QTest::newRow("another list opened, Nein to save") << "actionOeffnen" << no;
-        QTest::newRow("undone to the file") << "undone" << 0;
+        QTest::newRow("Ja: every edit, one undo to the file") << "" << yes;
+        QTest::newRow("Nein: the file, no copy") << "" << no;
+        QTest::newRow("the file rewritten, Ja: the save asks") << "rewritten" << yes;
+        QTest::newRow("the copy torn: named, kept, not offered") << "torn" << 0;
     }
     void recovery()
     {
@@ -495,83 +502,59 @@ private slots:
         QFETCH(int, answer);
         const QString list = writeFile(path("p.csv"), planFile(FiveRows)),
                       copy = RecoveryCopy::fileFor(list);
-        const bool killed = after == "killed" || after == "rewritten" || after == "torn";
-        QStringList edited;
-        if (killed) {
-            QProcess child; // opens the list, edits it and writes out its rows
-            child.setEnvironment(QProcess::systemEnvironment()
-                                 << "VORLAN_HOLD_LIST=" + list << "VORLAN_EDIT=1");
-            child.start(QCoreApplication::applicationFilePath(), QStringList());
-            QByteArray out;
-            while (!out.endsWith("open\n") && child.waitForReadyRead(30000))
-                out += child.readAll();
-            QElapsedTimer sinceEdits;
-            sinceEdits.start();
-            edited = QString::fromUtf8(out).split('\n').mid(0, out.count('\n') - 1);
-            // The kill comes a second after the last edit.
-            QTRY_VERIFY_WITH_TIMEOUT(sinceEdits.hasExpired(1000), 5000);
-            child.kill();
-            QVERIFY(child.waitForFinished());
-            if (after == "rewritten")
-                writeFile(list, "fremd;\n");
-            if (after == "torn")
-                QVERIFY(QFile::resize(copy, QFileInfo(copy).size() / 2));
-            const QByteArray copyBytes = readFile(copy);
-            expectFile(list);
-            expectMessage(answer ? QMessageBox::StandardButton(answer) : QMessageBox::Ok);
-            window = std::make_unique<VorlanCSV>();
-            const QStringList disk =
-                after == "rewritten" ? QStringList("fremd;" + QString(26, ';')) : FiveRows;
-            const QString message = takeMessages().join("").replace(
-                QRegularExpression("vom \\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d\\."), "vom T.");
-            QCOMPARE(message,
-                     after == "torn" ? "|Die Wiederherstellungsdatei\n" + copy
-                             + "\nkann nicht gelesen werden und bleibt erhalten."
-                                     : "Wiederherstellen|Für die Datei\n" + list
-                             + "\ngibt es ungesicherte Änderungen vom T.\nWiederherstellen?");
-            const bool taken = answer == QMessageBox::Yes;
-            QCOMPARE(rowTexts(window.get()), taken ? edited : disk);
-            QCOMPARE(window->windowTitle(), titleOf(list, taken));
-            if (after == "torn") {
-                QCOMPARE(readFile(copy), copyBytes); // kept as it was
-                return;
-            }
-            if (after == "rewritten") { // Nein, the default, to overwriting their change
-                expectMessage(QMessageBox::No);
-                trigger(window.get(), "actionSpeichern");
-                QCOMPARE(takeMessages().value(0).section('|', 0, 0), "Datei geändert");
-                QCOMPARE(readFile(list), QByteArray("fremd;\n"));
-            }
-            if (taken) {
-                QTRY_VERIFY(QFile::exists(copy)); // recorded again
-                window->show();
-                QApplication::setActiveWindow(window.get());
-                QTest::keyClick(table(window.get()), Qt::Key_Z, Qt::ControlModifier);
-                QCOMPARE(rowTexts(window.get()), disk);
-                QCOMPARE(window->windowTitle(), titleOf(list));
-            }
-        } else {
-            window = openWindow(list);
-            edited = makeEdits(window.get());
-            QTRY_VERIFY(QFile::exists(copy));
-            // Beside the list, only its lock.
-            QCOMPARE(QDir(path("")).entryList(QDir::Files | QDir::Hidden),
-                     QStringList({".~lock.p.csv#", "p.csv"}));
-            if (answer)
-                expectMessage(QMessageBox::StandardButton(answer));
-            if (after == "actionOeffnen")
-                expectFile(writeFile(path("other.csv"), planFile({FullRow})));
-            QApplication::setActiveWindow(window.get()); // offscreen, a closed menu can stay
-            if (after == "undone")
-                for (int step = 0; step < 5; ++step)
-                    QTest::keyClick(table(window.get()), Qt::Key_Z, Qt::ControlModifier);
-            else
-                trigger(window.get(), qPrintable(after));
-            // A new history, at the step opened; or back at the file.
-            QCOMPARE(window->windowTitle(),
-                     titleOf(after == "actionOeffnen" ? path("other.csv") : list));
-        }
+        QProcess child; // opens the list, edits it and writes out its rows
+        child.setEnvironment(QProcess::systemEnvironment()
+                             << "VORLAN_HOLD_LIST=" + list << "VORLAN_EDIT=1");
+        child.start(QCoreApplication::applicationFilePath(), QStringList());
+        QByteArray out;
+        while (!out.endsWith("open\n") && child.waitForReadyRead(30000))
+            out += child.readAll();
+        QElapsedTimer sinceEdits;
+        sinceEdits.start();
+        const QStringList edited = QString::fromUtf8(out).split('\n').mid(0, out.count('\n') - 1);
         QVERIFY(edited != FiveRows);
+        // The kill comes a second after the last edit.
+        QTRY_VERIFY_WITH_TIMEOUT(sinceEdits.hasExpired(1000), 5000);
+        child.kill();
+        QVERIFY(child.waitForFinished());
+        if (after == "rewritten")
+            writeFile(list, "fremd;\n");
+        if (after == "torn")
+            QVERIFY(QFile::resize(copy, QFileInfo(copy).size() / 2));
+        const QByteArray copyBytes = readFile(copy);
+        expectFile(list);
+        expectMessage(answer ? QMessageBox::StandardButton(answer) : QMessageBox::Ok);
+        window = std::make_unique<VorlanCSV>();
+        const QStringList disk =
+            after == "rewritten" ? QStringList("fremd;" + QString(26, ';')) : FiveRows;
+        const QString message = takeMessages().join("").replace(
+            QRegularExpression("vom \\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d\\."), "vom T.");
+        QCOMPARE(message,
+                 after == "torn" ? "|Die Wiederherstellungsdatei\n" + copy
+                         + "\nkann nicht gelesen werden und bleibt erhalten."
+                                 : "Wiederherstellen|Für die Datei\n" + list
+                         + "\ngibt es ungesicherte Änderungen vom T.\nWiederherstellen?");
+        const bool taken = answer == QMessageBox::Yes;
+        QCOMPARE(rowTexts(window.get()), taken ? edited : disk);
+        QCOMPARE(window->windowTitle(), titleOf(list, taken));
+        if (after == "torn") {
+            QCOMPARE(readFile(copy), copyBytes); // kept as it was
+            return;
+        }
+        if (after == "rewritten") { // Nein, the default, to overwriting their change
+            expectMessage(QMessageBox::No);
+            trigger(window.get(), "actionSpeichern");
+            QCOMPARE(takeMessages().value(0).section('|', 0, 0), "Datei geändert");
+            QCOMPARE(readFile(list), QByteArray("fremd;\n"));
+        }
+        if (taken) {
+            QTRY_VERIFY(QFile::exists(copy)); // recorded again
+            window->show();
+            QApplication::setActiveWindow(window.get());
+            QTest::keyClick(table(window.get()), Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(rowTexts(window.get()), disk);
+            QCOMPARE(window->windowTitle(), titleOf(list));
+        }
         QTRY_VERIFY(!QFile::exists(copy));
     }
 };
