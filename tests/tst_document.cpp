@@ -572,13 +572,12 @@ int main(int argc, char *argv[])
     }
     startTesting();
     auto window = openWindow(qEnvironmentVariable("VORLAN_HOLD_LIST"));
-    const bool edit = qEnvironmentVariableIsSet("VORLAN_EDIT");
-    if (edit)
-        QTextStream(stdout) << makeEdits(window.get()).join('\n') << '\n';
-    QTextStream(stdout) << "open" << Qt::endl;
-    if (edit)
-        return app.exec();
-    return std::getchar() == EOF ? 0 : 1;
+    if (!qEnvironmentVariableIsSet("VORLAN_EDIT")) {
+        QTextStream(stdout) << "open" << Qt::endl;
+        return std::getchar() == EOF ? 0 : 1;
+    }
+    QTextStream(stdout) << makeEdits(window.get()).join('\n') << "\nopen" << Qt::endl;
+    return app.exec();
 }
 
 #include "tst_document.moc"
