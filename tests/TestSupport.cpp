@@ -104,6 +104,11 @@ void expectModal(const char *className, std::function<void(QWidget *)> answer)
 void expectFile(const QString &path, std::function<void()> chosen)
 {
     expect<QFileDialog>([=](QFileDialog *dialog) {
+        // Every file dialog is the same, in the folder of the last save while it exists.
+        QCOMPARE(dialog->windowTitle() + " " + dialog->nameFilters().join(""),
+                 "CSV-Datei öffnen CSV (*.csv)");
+        const QString last = QSettings("Quellor", "VorlanCSV").value("lastpath").toString();
+        QVERIFY(!QFileInfo(last).isDir() || dialog->directory() == QDir(last));
         if (chosen)
             QObject::connect(dialog, &QDialog::finished, chosen);
         dialog->findChild<QLineEdit *>("fileNameEdit")->setText(path);

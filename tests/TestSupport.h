@@ -27,7 +27,7 @@ template <class T> void expect(std::function<void(T *)> answer)
 {
     expectModal(T::staticMetaObject.className(), [=](QWidget *w) { answer(static_cast<T *>(w)); });
 }
-// The next file dialog gets `path` typed in (empty: cancelled); `chosen` runs as it closes.
+// The next file dialog, checked, gets `path` (empty: cancelled); `chosen` runs as it closes.
 void expectFile(const QString &path, std::function<void()> chosen = {});
 void expectMessage(QMessageBox::StandardButton button = QMessageBox::Ok);
 QStringList takeMessages(); // "title|text" of each message box since the last call
