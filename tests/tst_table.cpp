@@ -308,14 +308,9 @@ private slots:
         load({RowA, RowB});
         const QStringList opened = rowTexts(window.get());
         const auto press = [this](const QString &keys) {
-            if (!QApplication::focusWidget()) { // none once a menu has closed offscreen
-                window->activateWindow();
-                QVERIFY(QTest::qWaitForWindowActive(window.get()));
-                tab()->setFocus();
-            }
+            QApplication::setActiveWindow(window.get()); // offscreen, a closed menu can stay
             QTest::keySequence(QApplication::focusWidget(), QKeySequence(keys));
         };
-        const int y = tab()->rowViewportPosition(change == "Einfügen" ? 1 : row) + 10;
         QGuiApplication::clipboard()->setText(RowA);
         if (change == "plain") {
             editCell(tab(), 1, 1, "Neu");
@@ -325,7 +320,8 @@ private slots:
             change == "drop-down" ? QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down)
                                   : QTest::keyClicks(QApplication::focusWidget(), "xyz");
         } else {
-            rightClick(tab(), QPoint(300, change == "Einfügen" ? 300 : y), change);
+            const int y = change == "Einfügen" ? 300 : tab()->rowViewportPosition(row) + 10;
+            rightClick(tab(), QPoint(300, y), change); // at 300 below the last row
         }
         const QStringList changed = rowTexts(window.get());
         QVERIFY(changed != opened);
