@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Runs VorlanCSV on virtual X screens of 96, 144 and 192 dpi as a user would: cancelled
-# in its start-up file dialog it ends with status 255; given a plan list there, it shows
-# the rows in a window of its 96-dpi size in logical pixels. The screenshot of each is
-# kept as PREFIX-DPI.png. A LAYOUT_TEST program (tst_display) runs on each screen too,
-# and at 144 dpi under a user's own scale settings. Exits 77 (skipped) without the
-# tools, except in CI.
+# VorlanCSV on virtual X screens of 96, 144 and 192 dpi as a user runs it: cancelled in its
+# start-up file dialog it ends with status 255; given a plan list there, it shows the rows in a
+# window of its 96-dpi size in logical pixels (screenshot PREFIX-DPI.png). LAYOUT_TEST
+# (tst_display) runs on each screen too, and at 144 dpi under a user's own scale settings.
+# Exits 77 (skipped) without the tools, except in CI.
 #   display-check.sh PROGRAM PLAN_FILE PREFIX [LAYOUT_TEST]
 set -uo pipefail
 program=$1 plan=$(realpath "$2") prefix=$3 layout_test=${4:-}
@@ -36,8 +35,7 @@ start() { # the program, its file dialog focused (no window manager does that)
     xdotool windowfocus --sync "$win"
 }
 start && xdotool key Escape
-wait $!
-status=$?
+wait $!; status=$?
 ((status == 255)) || fail "cancelled, the program ended with $status: $(cat "$log")"
 start && xdotool type --delay 10 "$plan" && xdotool key Return
 # A completion list may take the first Return.

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package of a Release build, unpacks it and checks what a
-# workstation gets: the program, menu entry, icons and metadata only, all valid;
-# Qt and the printout's fonts as dependencies; the program on a virtual display.
+# The Debian package of a Release build, unpacked: the program, menu entry, icons and metadata
+# only, all valid; Qt and the printout's fonts as dependencies; the program on a virtual display.
 #   package-check.sh BUILD_DIR SOURCE_DIR QT_MAJOR
 set -euo pipefail
 build=$(realpath "$1") src=$(realpath "$2") qt=$3

@@ -202,9 +202,8 @@ private slots:
         QCOMPARE(readFile(saved), planFile(c.rows));
     }
 
-    // A failed save keeps the old file byte for byte, tells why and leaves the title marked (its
-    // folder gone: the question test); in a folder that takes no new files it writes in place;
-    // links are saved through, the mode stays.
+    // A failed save keeps the old file byte for byte, tells why and leaves the title marked; in a
+    // folder that takes no new files it writes in place; links are saved through, the mode stays.
     void save_data()
     {
         QTest::addColumn<int>("rows");

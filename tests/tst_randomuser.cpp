@@ -1,8 +1,7 @@
-// A random user on the real window: clicks, typing, keys, the wheel and both scroll bars while an
-// editor has the focus, sizes, the context menu, find, undo and saves. Every save writes exactly
-// what the table shows, 28 fields a line, and leaves the title clean; before it, a table unlike
-// the last save shows " *". VORLAN_SOAK_SEED=N replays a seed (VORLAN_SOAK_ACTIONS=M actions); a
-// failure or a crash prints the last actions.
+// A random user on the real window: clicks, typing, keys, wheel and scroll bars while an editor
+// has the focus, sizes, the context menu, find, undo and saves. Every save writes exactly what the
+// table shows, 28 fields a line; a table unlike the last save shows " *". VORLAN_SOAK_SEED=N
+// replays a seed (VORLAN_SOAK_ACTIONS=M actions); a failure or a crash prints the last actions.
 #include "RecoveryCopy.h"
 #include "TestSupport.h"
 
@@ -264,8 +263,7 @@ class TestRandomUser : public WindowTest
         });
     }
 
-    // Editors only in sight and two rows around it, each on its cell; the one that had the focus
-    // may stay with its cell out of sight.
+    // Editors only in sight and two rows around, each on its cell; one that had the focus may stay.
     void checkEditors()
     {
         const QRect sight = tab()->viewport()->rect();

@@ -390,8 +390,7 @@ private slots:
     }
 
     // A long list holding every drop-down entry, opened from the menu under a busy cursor: each
-    // drop-down offers its list, and scrolling through it changes nothing. Where the editors
-    // sit as the table scrolls, the random user checks after every action.
+    // drop-down offers its list, and scrolling through it changes nothing.
     void longList()
     {
         const QStringList lines = planRows(1500);
