@@ -18,9 +18,9 @@ extern const QStringList ColumnTitles;
 QStringList vocabulary(int column);
 QStringList items(QWidget *dropDown); // none for anything else
 
-// Isolates the settings and watches modal dialogs and context menus: each must be expected, with
-// the user's answer; any other, a message box not in plain text or under a busy cursor, and a
-// signal connection that cannot be made fail the running test at once.
+// Isolates the settings; each modal dialog and context menu must be expected, with the user's
+// answer: any other, a message box not plain or under a busy cursor, or a failed signal
+// connection fails the running test at once.
 void startTesting();
 void expectModal(const char *className, std::function<void(QWidget *)> answer);
 template <class T> void expect(std::function<void(T *)> answer)

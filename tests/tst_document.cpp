@@ -280,7 +280,7 @@ private slots:
     // stops a quit). The recovery copy is kept exactly while the window shows changes not saved.
     void question_data()
     {
-        QTest::addColumn<QString>("command"); // open, quit, close by the title bar, save, undo
+        QTest::addColumn<QString>("command"); // a toolbar action, close by the title bar, undo
         QTest::addColumn<int>("answer");      // to the question to save; 0: none
         QTest::addColumn<QString>("twist");   // the save fails, only typed, or the file changed
         QTest::addColumn<int>("overwrite");   // the answer to "Datei geändert"; 0: not asked
@@ -291,20 +291,21 @@ private slots:
                             const QString &twist, int overwrite = 0) {
             QTest::newRow(qPrintable(what)) << command << answer << twist << overwrite;
         };
-        for (const QString command : {"open", "quit", "close"}) {
+        const QList<QPair<QString, QString>> commands = {
+            {"open", "Oeffnen"}, {"quit", "Beenden"}, {"close", "close"}};
+        for (const auto &[name, command] : commands) {
             for (int a : names.keys())
-                row(command + ", " + names[a], command, a, "");
+                row(name + ", " + names[a], command, a, "");
             for (const QString twist : {"the save fails", "typed without Enter"})
-                row(command + ", Ja, " + twist, command, yes, twist);
+                row(name + ", Ja, " + twist, command, yes, twist);
         }
-        row("save, the file rewritten, Nein: theirs kept byte for byte", "save", 0, "rewritten",
-            no);
-        row("save, the file rewritten, Ja: ours written", "save", 0, "rewritten", yes);
-        row("save, the file replaced by a rename, Nein: theirs kept", "save", 0, "renamed", no);
-        row("save, the file removed: written without asking", "save", 0, "removed");
-        row("save after our own save: not asked", "save", 0, "saved");
-        row("quit, Ja, the file rewritten, then Nein: stays", "quit", yes, "rewritten", no);
-        row("open, Nein, another list: a new history, no copy", "open", no, "another list");
+        row("save, the file rewritten, Nein: theirs kept", "Speichern", 0, "rewritten", no);
+        row("save, the file rewritten, Ja: ours written", "Speichern", 0, "rewritten", yes);
+        row("save, the file replaced by a rename, Nein: kept", "Speichern", 0, "renamed", no);
+        row("save, the file removed: written without asking", "Speichern", 0, "removed");
+        row("save after our own save: not asked", "Speichern", 0, "saved");
+        row("quit, Ja, the file rewritten, then Nein: stays", "Beenden", yes, "rewritten", no);
+        row("open, Nein, another list: a new history, no copy", "Oeffnen", no, "another list");
         row("undone to the file: no copy", "undo", 0, "");
     }
     void question()
@@ -337,7 +338,7 @@ private slots:
                      0);
         QVERIFY(twist != "removed" || QFile::remove(list));
         QVERIFY(!saveFails || QDir(path("sub")).removeRecursively());
-        const bool saved = (answer == QMessageBox::Yes || command == "save") && !saveFails
+        const bool saved = (answer == QMessageBox::Yes || command == "Speichern") && !saveFails
             && overwrite != QMessageBox::No,
                    goesOn = saved || answer == QMessageBox::No;
         QStringList asked;
@@ -359,7 +360,7 @@ private slots:
                                               : QTest::keyClick(box, Qt::Key_Enter);
             });
         const bool replaced = twist == "another list", undone = command == "undo";
-        if (command == "open" && goesOn) // the file dialog comes after the answer
+        if (command == "Oeffnen" && goesOn) // the file dialog comes after the answer
             expectFile(replaced ? writeFile(path("other.csv"), planFile({FullRow})) : "");
         QApplication::setActiveWindow(window.get()); // offscreen, a closed menu can stay
         if (undone)
@@ -367,17 +368,13 @@ private slots:
         else if (command == "close")
             window->close();
         else
-            clickTool(window.get(),
-                      command == "open"       ? "actionOeffnen"
-                          : command == "quit" ? "actionBeenden"
-                                              : "actionSpeichern");
+            clickTool(window.get(), qPrintable("action" + command));
         QCOMPARE(takeMessages(), asked);
-        QCOMPARE(readFile(list),
-                 saved                                            ? ours
-                     : twist == "rewritten" || twist == "renamed" ? theirs
-                     : saveFails                                  ? "(unreadable)"
-                                                                  : planFile({FullRow}));
-        const bool shown = command == "open" || command == "save" || undone || !goesOn,
+        const QByteArray onDisk = twist == "rewritten" || twist == "renamed" ? theirs
+            : saveFails                                                      ? "(unreadable)"
+                                                                             : planFile({FullRow});
+        QCOMPARE(readFile(list), saved ? ours : onDisk);
+        const bool shown = command == "Oeffnen" || command == "Speichern" || undone || !goesOn,
                    changed = !saved && !undone && !replaced; // the changes in the table
         QCOMPARE(window->isVisible(), shown);
         QCOMPARE(window->windowTitle(), titleOf(replaced ? path("other.csv") : list, changed));

@@ -36,8 +36,7 @@ void seedRows(const QList<quint32> &seeds)
         QTest::newRow(qPrintable(QString("seed %1").arg(seed))) << seed;
 }
 
-// What the table holds; an editor still open over a plain cell counts as entered. A
-// drop-down or explanation field that shows anything but its cell's value shows "≠".
+// The table, an open editor's text as entered; an editor unlike its cell's value shows "≠".
 QStringList shownRows(PlanTable *tab, bool withOpenEditor)
 {
     QStringList rows;
