@@ -19,8 +19,6 @@ namespace {
 
 const QString FullRow = "7;Plan 3;a.pdf;Haus A;x;1;2;D-001;;;;;;;;;;Grundriss EG;12;Erste Ausgabe;"
                         "A1;Müller GmbH;Erdgeschoss;Elektro;1:50;Grundriss;T-4;PDF";
-const QString Umlauts = "1;Grüße, Maß & Öl – 20 € für Jörg Weiß",
-              UmlautRow = Umlauts + QString(26, ';');
 const QStringList FiveRows = QVector<QString>(5, FullRow).toList();
 const QFile::Permissions Mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
 
@@ -116,14 +114,15 @@ private slots:
         };
         const QString ab = "a;b" + QString(26, ';'), line29 = FullRow + ";x",
                       megabytes(4 << 20, 'x');
-        const QString utf16 = QChar(QChar::ByteOrderMark) + Umlauts + "\r\n" + FullRow + "\r\n";
+        const QString umlauts = "1;Grüße, Maß & Öl – 20 € für Jörg Weiß",
+                      utf16 = QChar(QChar::ByteOrderMark) + umlauts + "\r\n" + FullRow + "\r\n";
         add("empty file from the menu, its path with umlauts and blanks: no rows left",
             "Pläne Süd/Übersicht März – Bauteil Ö.csv", "", FromMenu);
         add("CR LF; lines of 29 fields refused, named without their CR", "p.csv",
             planFile({line29 + "\r", "a;b\r", line29 + "\r"}), AtStartUp, {ab}, {line29, line29});
         add("UTF-16 with byte-order mark and CR LF", "utf16.csv",
             QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2), AtStartUp,
-            {UmlautRow, FullRow});
+            {umlauts + QString(26, ';'), FullRow});
         add("Windows-1252 line keeps its umlauts and signs, saved as UTF-8", "p.csv",
             "1;Gr\xFC\xDF aus K\xF6ln;\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E;"
             "\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F\n"

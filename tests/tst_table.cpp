@@ -118,8 +118,7 @@ private slots:
         add("explanation, bar dragged", 19, "bar dragged", "Prüfung 2abcd");
         add("explanation, track clicked", 19, "track clicked", "Prüfung 2abcd");
         add("explanation, wheel", 19, "wheel", "Prüfung 2abcd");
-        add("plain cell, bar dragged: the edit ends, the cell is typed over", 1, "bar dragged",
-            "cd");
+        add("plain cell, bar dragged: the edit ends, the cell typed over", 1, "bar dragged", "cd");
         add("cell without item, track clicked", 5, "track clicked", "cd");
         add("cell without item, wheel: the editor keeps the focus", 5, "wheel", "abcd");
         add("drop-down, wheel", 22, "wheel", "4. Ebene");
