@@ -1,4 +1,3 @@
-// Shared helpers of the tests.
 #include "TestSupport.h"
 
 #include <QtTest>

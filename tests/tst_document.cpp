@@ -491,7 +491,6 @@ private slots:
         sinceEdits.start();
         const QStringList edited = QString::fromUtf8(out).split('\n').mid(0, out.count('\n') - 1);
         QVERIFY(edited != FiveRows);
-        // The kill comes a second after the last edit.
         QTRY_VERIFY_WITH_TIMEOUT(sinceEdits.hasExpired(1000), 5000);
         child.kill();
         QVERIFY(child.waitForFinished());

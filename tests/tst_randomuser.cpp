@@ -84,7 +84,6 @@ class TestRandomUser : public WindowTest
 
     void click()
     {
-        // Half of the clicks go to an editor in sight, the rest anywhere.
         QList<QWidget *> editors;
         for (QWidget *w :
              tab()->viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
