@@ -9,6 +9,11 @@ rows that failed (empty: no test caught it). The sources are put back after
 each fault, also when the script is stopped.
 
     scripts/fault-table.py BUILD [--count N] [--seed S] [--only 3,17,40]
+    scripts/fault-table.py BUILD --rerun TABLE --at REV
+
+--rerun runs the faults of an earlier TABLE, made on the sources of commit REV,
+again: each on the line of today's sources with the same text, nearest to where
+it was.
 
 BUILD is a configured build folder with tests (a Debug build compiles fastest);
 the print spooler's queues should be up (scripts/print-spooler.sh start).
@@ -54,20 +59,39 @@ CHANGES = [
 CALL = re.compile(r"^\s*(emit |[\w:>.\-]+(\(|->|\.))[^=]*\);\s*$")
 
 
+def changes(line):
+    """The faults that can be made of one line: (name, the line changed)."""
+    code = line.strip()
+    if not code or code.startswith(("//", "#", "*", "/*")):
+        return
+    for pattern, replacement, name in CHANGES:
+        if re.search(pattern, line):
+            yield name, re.sub(pattern, replacement, line, 1)
+    if CALL.match(line) and not code.startswith("return"):
+        yield "call left out", re.sub(r"\S.*", ";", line)
+
+
 def candidates():
-    found = []
-    for path in SOURCES:
-        lines = path.read_text(encoding="utf-8").split("\n")
-        for number, line in enumerate(lines, 1):
-            code = line.strip()
-            if not code or code.startswith(("//", "#", "*", "/*")):
-                continue
-            for pattern, replacement, name in CHANGES:
-                if re.search(pattern, line):
-                    found.append((path, number, name, re.sub(pattern, replacement, line, 1)))
-            if CALL.match(line) and not code.startswith("return"):
-                found.append((path, number, "call left out", re.sub(r"\S.*", ";", line)))
-    return found
+    return [(path, number, name, changed) for path in SOURCES
+            for number, line in enumerate(path.read_text(encoding="utf-8").split("\n"), 1)
+            for name, changed in changes(line)]
+
+
+def moved(table, rev):
+    """The faults of an earlier table, on the lines of today's sources with their text."""
+    for row in table.read_text(encoding="utf-8").splitlines():
+        index, where, name = row.split("\t")[:3]
+        relative, number = where.rsplit(":", 1)
+        old = subprocess.run(["git", "-C", str(TOP), "show", "%s:%s" % (rev, relative)],
+                             capture_output=True, text=True, check=True).stdout
+        text = old.split("\n")[int(number) - 1]
+        lines = (TOP / relative).read_text(encoding="utf-8").split("\n")
+        found = [n for n, line in enumerate(lines, 1) if line == text]
+        if not found:
+            print("%s\t%s\t%s\tgone: the line is no longer there" % (index, where, name))
+            continue
+        at = min(found, key=lambda n: abs(n - int(number)))
+        yield int(index), TOP / relative, at, name, dict(changes(text))[name]
 
 
 def run_tests(build):
@@ -110,14 +134,18 @@ def main():
     parser.add_argument("--count", type=int, default=60)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--only", default="")
+    parser.add_argument("--rerun", type=Path)
+    parser.add_argument("--at", default="HEAD")
     args = parser.parse_args()
     build = args.build.resolve()
     faults = candidates()
     random.Random(args.seed).shuffle(faults)
+    faults = moved(args.rerun, args.at) if args.rerun else (
+        (index,) + fault for index, fault in enumerate(faults, 1))
     only = {int(n) for n in args.only.split(",") if n}
     done = 0
-    for index, (path, number, name, changed) in enumerate(faults, 1):
-        if done >= args.count and not only or only and index not in only:
+    for index, path, number, name, changed in faults:
+        if done >= args.count and not (only or args.rerun) or only and index not in only:
             continue
         original = path.read_text(encoding="utf-8")
         lines = original.split("\n")
