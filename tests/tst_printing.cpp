@@ -138,8 +138,7 @@ private slots:
             return (r + n) % 4 ? QString("z%1s%2").arg(r).arg(n) : QString();
         };
         const QString path = dir.filePath("Bauteil 7/plan.csv");
-        QStringList lines; // the titles, then the file's lines
-        QStringList expected = words("Datei: " + path);
+        QStringList lines, expected = words("Datei: " + path); // lines: the titles, the file's
         for (int t = -1; t < rows; ++t) {
             QStringList fields;
             for (int n = 1; n <= 28; ++n)
