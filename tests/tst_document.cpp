@@ -305,6 +305,7 @@ private slots:
         row("save after our own save: not asked", "Speichern", 0, "saved");
         row("quit, Ja, the file rewritten, then Nein: stays", "Beenden", yes, "rewritten", no);
         row("open, Nein, another list: a new history, no copy", "Oeffnen", no, "another list");
+        row("open, Nein, a file gone: the changes shown keep their copy", "Oeffnen", no, "gone");
         row("undone to the file: no copy", "undo", 0, "");
     }
     void question()
@@ -345,6 +346,8 @@ private slots:
             asked << "Ungesicherte Daten!|Datei\n" + list + "\njetzt speichern?";
         if (saveFails)
             asked << "|Die Datei\n" + list + "\nkann nicht zum Schreiben geöffnet werden.";
+        if (twist == "gone")
+            asked << "|Die Datei " + path("weg.csv") + " kann nicht zum Lesen geöffnet werden.";
         if (overwrite)
             asked << "Datei geändert|Die Datei\n" + list
                     + "\nwurde geändert, seit sie geöffnet oder gespeichert wurde.\n"
@@ -359,8 +362,13 @@ private slots:
                                               : QTest::keyClick(box, Qt::Key_Enter);
             });
         const bool replaced = twist == "another list", undone = command == "undo";
-        if (command == "Oeffnen" && goesOn) // the file dialog comes after the answer
-            expectFile(replaced ? writeFile(path("other.csv"), planFile({FullRow})) : "");
+        if (command == "Oeffnen" && goesOn) // the file dialog comes after the answer; "gone" as
+            expectFile(replaced ? writeFile(path("other.csv"), planFile({FullRow})) // it is chosen
+                           : twist == "gone" ? writeFile(path("weg.csv"), "x")
+                                             : "",
+                       [=] { QFile::remove(path("weg.csv")); });
+        if (twist == "gone")
+            expectMessage();
         QApplication::setActiveWindow(window.get()); // offscreen, a closed menu can stay
         if (undone)
             QTest::keyClick(tab, Qt::Key_Z, Qt::ControlModifier);
