@@ -131,9 +131,9 @@ void PlanTable::setFilling(bool on)
 
 void PlanTable::commitOpenEditor()
 {
-    // An editor the view has closed already is no longer registered, and
-    // the view then ignores both calls.
-    if (inPlaceEditor) {
+    // Only while the view has it open: one it closed already waits for its
+    // deletion, and the view would warn of both calls.
+    if (inPlaceEditor && indexWidget(inPlaceIndex) == inPlaceEditor) {
         commitData(inPlaceEditor);
         closeEditor(inPlaceEditor, QAbstractItemDelegate::NoHint);
     }

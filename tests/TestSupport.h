@@ -19,8 +19,8 @@ QStringList vocabulary(int column);
 QStringList items(QWidget *dropDown); // none for anything else
 
 // Isolates the settings; each modal dialog and context menu must be expected, with the user's
-// answer: any other, a message box not plain or under a busy cursor, or a failed signal
-// connection fails the running test at once.
+// answer: any other, a message box not plain or under a busy cursor, a failed signal
+// connection or a closed editor handed to the table fails the running test at once.
 void startTesting();
 void expectModal(const char *className, std::function<void(QWidget *)> answer);
 template <class T> void expect(std::function<void(T *)> answer)
