@@ -404,10 +404,9 @@ private slots:
         for (int position : {0, down->maximum() / 2, down->maximum()}) {
             down->setValue(position);
             QCoreApplication::processEvents();
-            QVERIFY(tab()->cellEditor(tab()->rowAt(0), 20)->isVisible());
+            for (int c : {20, 22, 23, 24, 25})
+                QCOMPARE(items(tab()->cellEditor(tab()->rowAt(0), c)), vocabulary(c));
         }
-        for (int c : {20, 22, 23, 24, 25})
-            QCOMPARE(items(tab()->cellEditor(tab()->rowAt(0), c)), vocabulary(c));
         trigger(window.get(), "actionSpeichern");
         QCOMPARE(readFile(dir.filePath("lang.csv")), planFile(lines));
     }
