@@ -285,8 +285,7 @@ private slots:
         QFETCH(QString, redo);
         QFETCH(int, row);
         QFETCH(int, column);
-        const QString full = QString(27, 'e'); // explanation
-        load({RowA, change == "explanation" ? withField(19, full, RowB) : RowB});
+        load({RowA, change == "explanation" ? withField(19, QString(27, 'e'), RowB) : RowB});
         const QStringList opened = rowTexts(window.get());
         const auto press = [this](const QString &keys) {
             QApplication::setActiveWindow(window.get()); // offscreen, a closed menu can stay
@@ -313,16 +312,18 @@ private slots:
         }
         const QStringList changed = rowTexts(window.get());
         QVERIFY(changed != opened);
-        QVERIFY(column != 19 || changed[1].section(';', 19, 19) == full + "😀");
+        QVERIFY(column != 19 || changed[1].section(';', 19, 19) == QString(27, 'e') + "😀");
         QCOMPARE(window->windowTitle(), titleOf(file, true));
         press("Ctrl+Z");
         QCOMPARE(rowTexts(window.get()), opened);
         QCOMPARE(window->windowTitle(), titleOf(file));
         QCOMPARE(tab()->currentRow(), row);
-        QVERIFY(column < 0 || tab()->currentColumn() == column);
-        QVERIFY(column < 0
-                || tab()->visualRect(tab()->currentIndex()).intersects(tab()->viewport()->rect()));
+        const QModelIndex cell = tab()->model()->index(1, column); // a cell change's
+        QVERIFY(column < 0 || tab()->currentIndex() == cell);
+        QVERIFY(column < 0 || tab()->visualRect(cell).intersects(tab()->viewport()->rect()));
+        tab()->setCurrentCell(0, 0); // redo too makes the changed cell current
         press(redo);
+        QVERIFY(column < 0 || tab()->currentIndex() == cell);
         QCOMPARE(rowTexts(window.get()), changed);
         QCOMPARE(window->windowTitle(), titleOf(file, true));
         press("Ctrl+Z");
